@@ -1,0 +1,68 @@
+// The command executor: one framed exchange with retries, and the status word.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace qmr {
+
+// Status word bits, from the printer's status bytes (byte.bit in the comment).
+enum StatusBit : std::uint32_t {
+    swSyntaxError = 0x1,                 // 0.0
+    swInvalidCommand = 0x2,              // 0.1
+    swClockNotSet = 0x4,                 // 0.2
+    swJournalOut = 0x8,                  // 2.2
+    swOverflow = 0x10,                   // 1.0
+    swNotPermitted = 0x20,               // 1.1
+    swStatus12 = 0x40,                   // 1.2
+    swJournalNearEnd = 0x80,             // 2.4
+    swRamReset = 0x100,                  // 1.4
+    swPaperOut = 0x200,                  // 2.0
+    swFiscalReceiptOpen = 0x400,         // 2.3
+    swNonFiscalReceiptOpen = 0x800,      // 2.5
+    swPaperNearEnd = 0x1000,             // 2.1
+    swSerialSet = 0x4000,                // 4.2
+    swTaxRatesSet = 0x8000,              // 5.4
+    swFmWriteError = 0x10000,            // 4.0
+    swFmFull = 0x20000,                  // 4.4
+    swFmReadOnly = 0x40000,              // 5.0
+    swStatus52 = 0x80000,                // 5.2
+    swFmNearFull = 0x100000,             // 4.3
+    swFmFormatted = 0x200000,            // 5.1
+    swFiscalized = 0x400000,             // 5.3
+    swDisplayOff = 0x1000000,            // 0.3
+    swCoverOpen = 0x2000000,             // 1.5
+    swProtocolError = 0x4000000,         // link: the reply failed the frame check
+    swReserved27 = 0x8000000,            // link: a refused nested exchange
+    swNoResponse = 0x10000000,           // link: silence
+    swCommonError = 0x20000000,          // 0.5
+    swCommonFiscalError = 0x40000000,    // 4.5
+    swPortClosed = 0x80000000,           // link: the port was not open
+};
+
+constexpr std::uint32_t StatusErrorMask = 0x9C000023;
+constexpr std::uint32_t FatalStatusMask = 0xFC000000;
+constexpr std::uint32_t LinkStatusMask = 0x9C000000;
+
+struct StatusBitMapping {
+    int byte;
+    int bit;
+    std::uint32_t word;
+};
+// Every status byte bit that reaches the status word, in byte and bit order.
+extern const StatusBitMapping StatusBitTable[26];
+
+// ORs the mapped bits of the current status bytes into the status word.
+void MapStatus();
+
+// The frame check of one try on the receive buffer; true when it passed.
+// Copies the reply data and the status bytes as far as the frame allows.
+bool CheckReplyFrame(int command);
+
+// Sends one command and waits for its reply; returns the command result.
+int ExecCommand(int command, std::string_view data);
+
+// True while an exchange is running (its windows are being pumped).
+bool ExchangeRunning();
+
+}  // namespace qmr

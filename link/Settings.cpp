@@ -1,0 +1,134 @@
+#include "Settings.h"
+
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "Cp1251.h"
+#include "LinkState.h"
+
+namespace qmr {
+
+namespace {
+
+PortSource portSource;
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+}  // namespace
+
+struct QSettingsStore::Impl {
+    QSettings settings{"Zandrel", "QMR770"};
+};
+
+QSettingsStore::QSettingsStore() : impl_(new Impl) {}
+QSettingsStore::~QSettingsStore() { delete impl_; }
+
+bool QSettingsStore::Open(bool create) {
+    if (impl_->settings.status() != QSettings::NoError) return false;
+    if (create) return impl_->settings.isWritable();
+    return !impl_->settings.allKeys().isEmpty();
+}
+
+std::optional<int> QSettingsStore::ReadInt(const std::string& name) {
+    const QVariant v = impl_->settings.value(QString::fromStdString(name));
+    if (!v.isValid()) return std::nullopt;
+    bool ok = false;
+    const int value = v.toString().trimmed().toInt(&ok);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+std::string QSettingsStore::ReadText(const std::string& name) {
+    return ToCp1251(impl_->settings.value(QString::fromStdString(name)).toString());
+}
+
+void QSettingsStore::WriteInt(const std::string& name, int value) {
+    impl_->settings.setValue(QString::fromStdString(name), value);
+}
+
+void QSettingsStore::WriteText(const std::string& name, const std::string& value) {
+    impl_->settings.setValue(QString::fromStdString(name), FromCp1251(value));
+}
+
+void QSettingsStore::Close() {
+    impl_->settings.sync();
+    if (impl_->settings.status() != QSettings::NoError)
+        throw std::runtime_error("Can't write the settings to " + impl_->settings.fileName().toStdString());
+}
+
+void SetPortSource(PortSource source) { portSource = std::move(source); }
+
+std::vector<std::string> SystemSerialDevices() {
+    std::vector<std::string> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices.push_back(info.systemLocation().toStdString());
+    return devices;
+}
+
+std::vector<std::string> ListPorts(std::vector<std::string> systemDevices, const std::string& extraPorts) {
+    std::stable_sort(systemDevices.begin(), systemDevices.end(),
+                     [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+    std::vector<std::string> ports = std::move(systemDevices);
+    std::size_t from = 0;
+    while (from <= extraPorts.size()) {
+        std::size_t to = extraPorts.find(':', from);
+        if (to == std::string::npos) to = extraPorts.size();
+        std::string port = extraPorts.substr(from, to - from);
+        if (!port.empty() && std::find(ports.begin(), ports.end(), port) == ports.end()) ports.push_back(port);
+        from = to + 1;
+    }
+    if (ports.empty())
+        for (int i = 0; i < 16; ++i) ports.push_back("COM" + std::to_string(i));
+    return ports;
+}
+
+void EnumeratePorts() {
+    const char* extra = std::getenv("QMR770_PORTS");
+    Link().PortList = ListPorts(portSource ? portSource() : SystemSerialDevices(), extra ? extra : "");
+}
+
+void LoadSettings(SettingsStore& store, ConsoleTexts* console) {
+    LinkState& s = Link();
+    EnumeratePorts();
+    s.PortIndex = 0;
+    s.BaudIndex = 3;
+    if (store.Open(false)) {
+        // The values are read in this order and the first missing or mistyped
+        // one ends the reading: the values before it stay.
+        if (const auto port = store.ReadInt("SerialPort")) {
+            s.PortIndex = *port;
+            if (const auto baud = store.ReadInt("Bauds")) {
+                s.BaudIndex = *baud;
+                if (console) {
+                    console->command = store.ReadText("Command");
+                    console->data = store.ReadText("Data");
+                }
+            }
+        }
+        try {
+            store.Close();
+        } catch (const std::exception&) {
+            // Reading never fails loudly.
+        }
+    }
+    if (s.PortIndex >= static_cast<int>(s.PortList.size())) s.PortIndex = 0;
+}
+
+void SaveSettings(SettingsStore& store, int portIndex, int baudIndex, const ConsoleTexts* console) {
+    if (!store.Open(true)) return;
+    store.WriteInt("SerialPort", portIndex);
+    store.WriteInt("Bauds", baudIndex);
+    if (console) {
+        store.WriteText("Command", console->command);
+        store.WriteText("Data", console->data);
+    }
+    store.Close();
+}
+
+}  // namespace qmr

@@ -1,0 +1,110 @@
+#include "TermiosLine.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+namespace qmr {
+
+namespace {
+
+// A write that the driver does not take within this time counts as failed.
+constexpr int WriteTimeoutMs = 1000;
+
+bool SpeedOf(int baudRate, speed_t& speed) {
+    switch (baudRate) {
+        case 9600: speed = B9600; return true;
+        case 19200: speed = B19200; return true;
+        case 57600: speed = B57600; return true;
+        case 115200: speed = B115200; return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+TermiosLine::~TermiosLine() { Close(); }
+
+int TermiosLine::Open(const std::string& device) {
+    if (device.empty()) return -1;
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    // Only one program on a port at a time: the advisory lock keeps out our
+    // other program, TIOCEXCL any later open of the device.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    fd_ = fd;
+    return fd;
+}
+
+void TermiosLine::Configure(int baudRate, bool switchOffXonXoff) {
+    if (fd_ < 0) return;
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0) return;
+    speed_t speed{};
+    // A speed the driver does not know is refused as a whole: the line keeps
+    // the settings it had.
+    if (!SpeedOf(baudRate, speed)) return;
+    ::cfsetispeed(&tio, speed);
+    ::cfsetospeed(&tio, speed);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
+    tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | INPCK);
+    if (switchOffXonXoff) tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    ::tcsetattr(fd_, TCSANOW, &tio);
+    int dtr = TIOCM_DTR;
+    ::ioctl(fd_, TIOCMBIC, &dtr);  // a pseudo-terminal has no modem lines; that is fine
+}
+
+void TermiosLine::Close() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    fd_ = -1;
+}
+
+int TermiosLine::BytesWaiting() {
+    int count = 0;
+    if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &count) != 0) return -1;
+    return count;
+}
+
+bool TermiosLine::WriteByte(std::uint8_t value) {
+    if (fd_ < 0) return false;
+    for (;;) {
+        const ssize_t n = ::write(fd_, &value, 1);
+        if (n == 1) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+        pollfd p{fd_, POLLOUT, 0};
+        if (::poll(&p, 1, WriteTimeoutMs) <= 0) return false;
+    }
+    ::tcdrain(fd_);
+    return true;
+}
+
+bool TermiosLine::ReadByte(std::uint8_t& value) {
+    if (fd_ < 0) return false;
+    return ::read(fd_, &value, 1) == 1;
+}
+
+void TermiosLine::WaitForInput(std::int64_t maxWaitUs) {
+    if (fd_ < 0 || maxWaitUs <= 0) return;
+    pollfd p{fd_, POLLIN, 0};
+    const timespec ts{static_cast<time_t>(maxWaitUs / 1000000), static_cast<long>((maxWaitUs % 1000000) * 1000)};
+    ::ppoll(&p, 1, &ts, nullptr);
+}
+
+}  // namespace qmr
