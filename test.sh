@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test: once as a plain
+# build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+for variant in plain sanitize; do
+  dir=build/$variant
+  flags=(-DCMAKE_BUILD_TYPE=Debug)
+  [ "$variant" = sanitize ] && flags+=(-DQMR_SANITIZE=ON)
+  cmake -S . -B "$dir" "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  echo "== tests ($variant) =="
+  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300
+done
