@@ -1,0 +1,104 @@
+// qmr770-sim: the simulated printer on a pty, for running the programs
+// without a printer. The first line of output is the device to connect to.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "Commands.h"
+#include "Cp1251.h"
+#include "Simulator.h"
+
+namespace {
+
+void PrintUsage() { std::fprintf(stderr, "usage: qmr770-sim [--baud N] [--link PATH]\n"); }
+
+struct Options {
+    int baud = 0;
+    std::string link;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "--baud" || arg == "--link") && i + 1 < argc) {
+            const std::string value = argv[++i];
+            if (arg == "--link") {
+                options.link = value;
+                continue;
+            }
+            char* end = nullptr;
+            const long baud = std::strtol(value.c_str(), &end, 10);
+            if (end == value.c_str() || *end != '\0' || baud < 0 || baud > 10'000'000) return false;
+            options.baud = static_cast<int>(baud);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes a symlink (ours, or one left by an earlier run); anything else at
+// the path stays.
+void RemoveLink(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(path.c_str());
+}
+
+std::string Utf8(const std::string& cp1251) { return qmr::FromCp1251(cp1251).toStdString(); }
+
+void PrintExchange(const qmrsim::ReceivedRequest& request, const qmrsim::Printer& printer, std::size_t& printed) {
+    const std::string_view name = qmr::CommandNameOf(request.cmd);
+    std::printf("> %d %.*s seq 0x%02X \"%s\"%s\n", request.cmd, static_cast<int>(name.size()), name.data(), request.seq,
+                Utf8(request.data).c_str(), request.times > 1 ? " (repeat)" : "");
+    for (; printed < printer.paper.size(); ++printed) std::printf("| %s\n", Utf8(printer.paper[printed]).c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        PrintUsage();
+        return 2;
+    }
+    // Blocked before the printer thread starts, so that only sigwait below sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    try {
+        qmrsim::Simulator simulator;
+        simulator.SetBaudRate(options.baud);
+        std::size_t printed = 0;
+        simulator.SetObserver([&printed](const qmrsim::ReceivedRequest& request, const qmrsim::Reply&,
+                                         const qmrsim::Printer& printer) { PrintExchange(request, printer, printed); });
+        if (!options.link.empty()) {
+            RemoveLink(options.link);
+            if (::symlink(simulator.DevicePath().c_str(), options.link.c_str()) != 0) {
+                std::fprintf(stderr, "qmr770-sim: cannot create %s: %s\n", options.link.c_str(), std::strerror(errno));
+                return 1;
+            }
+        }
+        std::printf("%s\n", simulator.DevicePath().c_str());
+        std::fflush(stdout);
+
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        simulator.Stop();
+        if (!options.link.empty()) RemoveLink(options.link);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qmr770-sim: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
