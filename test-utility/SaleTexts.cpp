@@ -1,0 +1,115 @@
+#include "SaleTexts.h"
+
+#include <cmath>
+
+#include "Numbers.h"
+
+namespace vextora {
+
+namespace {
+
+// The window's buffers for these texts.
+constexpr std::size_t SaleBuffer = 256;
+constexpr std::size_t PaymentBuffer = 128;
+constexpr std::size_t FieldBuffer = 64;
+
+std::string_view AfterOffset(std::string_view reply, std::size_t offset) {
+    return offset <= reply.size() ? reply.substr(offset) : std::string_view{};
+}
+
+// "%4.2lf" of an amount in hundredths.
+std::string HundredthsText(long long amount) { return FormatFixed(static_cast<double>(amount) * 0.01, 4, 2, FieldBuffer).value_or(""); }
+
+}  // namespace
+
+std::string OpenReceiptData(int operatorNumber, std::string_view password) {
+    return std::to_string(operatorNumber) + "," + std::string(password) + ",123,I";
+}
+
+std::optional<std::string> SaleData(int plu, double quantity) {
+    const bool negative = quantity < 0;
+    const std::string head = (negative ? "-" : "") + std::to_string(plu) + "*";
+    const auto amount = FormatFixed(negative ? -quantity : quantity, 5, 3, SaleBuffer - head.size());
+    if (!amount) return std::nullopt;
+    return head + *amount;
+}
+
+std::optional<char> PaymentModeLetter(int item) {
+    static constexpr char letters[] = {'P', 'D', 'C', 'N'};
+    if (item < 0 || item > 3) return std::nullopt;
+    return letters[item];
+}
+
+std::optional<std::string> PaymentData(int modeItem, double amount) {
+    const auto letter = PaymentModeLetter(modeItem);
+    if (!letter) return std::nullopt;
+    const auto text = FormatFixed(amount, 4, 2, PaymentBuffer - 2);
+    if (!text) return std::nullopt;
+    return std::string{'\t', *letter} + *text;
+}
+
+double ReadTenderedAmount(std::string_view sumText) {
+    std::size_t from = 0, to = sumText.size();
+    while (from < to && static_cast<unsigned char>(sumText[from]) <= ' ') ++from;
+    while (to > from && static_cast<unsigned char>(sumText[to - 1]) <= ' ') --to;
+    return ReadLeadingNumber(sumText.substr(from, to - from));
+}
+
+std::optional<std::string> LineAmountText(double quantity, double price) {
+    return FormatFixed(quantity * price, 4, 2, FieldBuffer);
+}
+
+std::optional<std::string> SaleTotalText(std::string_view reply) {
+    const std::size_t first = reply.find(',');
+    if (first == std::string_view::npos) return std::nullopt;
+    const std::size_t second = reply.find(',', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    const double total = ToSingle(ReadLeadingNumber(reply.substr(second + 1)) * 0.01);
+    return FormatFixed(total, 5, 2, SaleBuffer);
+}
+
+PaymentReply ParsePaymentReply(std::string_view reply) {
+    if (reply.empty()) return {};
+    return {reply[0], ReadLeadingInt(reply.substr(1))};
+}
+
+std::optional<std::string> PaymentChangeText(const PaymentReply& reply) {
+    if (reply.kind == 'R') return FormatFixed(reply.amount * 0.01, 4, 2, PaymentBuffer);
+    if (reply.kind == 'D' && reply.amount == 0) return std::string("0.00");
+    return std::nullopt;
+}
+
+std::optional<ReceiptTotals> ParseReceiptTotals(std::string_view reply) {
+    std::string_view rest = AfterOffset(reply, TotalsOffset);
+    const auto due = TakeNumber(rest);
+    if (!due || rest.empty() || rest[0] != ',') return std::nullopt;
+    rest.remove_prefix(1);
+    const auto paid = TakeNumber(rest);
+    if (!paid) return std::nullopt;
+    return ReceiptTotals{*due, *paid};
+}
+
+std::optional<ReceiptTotalsInt> ParseReceiptTotalsInt(std::string_view reply) {
+    std::string_view rest = AfterOffset(reply, TotalsOffset);
+    const auto due = TakeInt(rest);
+    if (!due || rest.empty() || rest[0] != ',') return std::nullopt;
+    rest.remove_prefix(1);
+    const auto paid = TakeInt(rest);
+    if (!paid) return std::nullopt;
+    return ReceiptTotalsInt{*due, *paid};
+}
+
+std::optional<std::string> AmountDueText(const ReceiptTotals& totals) {
+    double due = totals.due - totals.paid;
+    if (!(due >= 0)) due = 0;
+    return FormatFixed(due * 0.01, 5, 2, FieldBuffer);
+}
+
+RefreshTexts RefreshTextsOf(const ReceiptTotalsInt& totals) {
+    // In 64 bits: two 32-bit amounts far apart would wrap in 32.
+    const long long due = static_cast<long long>(totals.due) - totals.paid;
+    if (due >= 0) return {HundredthsText(totals.due), "0.00"};
+    return {"0.00", HundredthsText(-due)};
+}
+
+}  // namespace vextora

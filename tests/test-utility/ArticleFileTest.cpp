@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "ArticleFile.h"
+
+using namespace vextora;
+
+namespace {
+
+ArticleRow Row(std::string plu, std::string tax, std::string group, std::string price, std::string name) {
+    return {plu, tax, group, price, "0.000", name};
+}
+
+std::vector<ArticleRow> Rows(const ArticleTable& t) {
+    std::vector<ArticleRow> rows;
+    for (int r = 1; r < t.RowCount(); ++r) rows.push_back(t.Row(r));
+    return rows;
+}
+
+const std::string A = "\xC0", BE = "\xC1", VE = "\xC2";
+
+}  // namespace
+
+TEST(ArticleTableRows, EmptyTableHasOneEmptyRowAndRowsCountWithTheHeader) {
+    ArticleTable t;
+    EXPECT_EQ(t.RowCount(), 2);
+    EXPECT_EQ(t.Row(1), ArticleRow{});
+    int n = 0;
+    t.Append(n, Row("1", A, "1", "1.00", "X"));
+    EXPECT_EQ(t.RowCount(), 2);
+    t.Append(n, Row("2", A, "1", "1.00", "Y"));
+    EXPECT_EQ(t.RowCount(), 3);
+    t.RemoveRow(1);
+    EXPECT_EQ(t.Row(1)[ColName], "Y");
+    t.RemoveRow(1);
+    EXPECT_EQ(t.RowCount(), 1);  // the header alone
+    EXPECT_EQ(t.Row(0), ArticleRow{});
+    EXPECT_EQ(t.Row(5), ArticleRow{});
+    t.Reset();
+    EXPECT_EQ(t.RowCount(), 2);
+}
+
+TEST(ArticleLines, LineEndsAreLfWithCrAndControlBytesDropped) {
+    const std::vector<std::string> expected = {"12,1,2.5,2,MILK", "13,1,3,1,BREAD", ""};
+    EXPECT_EQ(SplitArticleLines("12,1,2.5,2,MILK\r\n13,1,3,1,BREAD\r\n"), expected);
+    EXPECT_EQ(SplitArticleLines("12,1,2.5,2,MILK\n13,1,3,1,BREAD\n"), expected);
+    const std::vector<std::string> noLastEnd = {"12,1,2.5,2,MILK", "13,1,3,1,BREAD"};
+    EXPECT_EQ(SplitArticleLines("12,1,2.5,2,MILK\n13,1,3,1,BREAD"), noLastEnd);
+    EXPECT_EQ(SplitArticleLines(std::string("1\0" "2,\x01\x1F\x7F\tX\xFF", 10)), std::vector<std::string>{"12,\x7F\tX\xFF"});
+}
+
+TEST(ArticleLines, LongLinesAreCutAfter255Bytes) {
+    const std::string longLine(300, 'a');
+    const auto lines = SplitArticleLines(longLine + "\nb");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], std::string(255, 'a'));
+    EXPECT_EQ(lines[1], std::string(45, 'a'));
+    EXPECT_EQ(lines[2], "b");
+}
+
+TEST(ArticleLines, EachLineGivesItsRowOrNone) {
+    const struct {
+        std::string line;
+        std::optional<ArticleRow> row;
+    } cases[] = {
+        {"12,1,2.5,2,MILK", Row("12", BE, "1", "2.50", "MILK")},
+        {"12,1.9,2.5,2,A,B", Row("12", BE, "1", "2.50", "A,B")},
+        {"00012,1,2.50,1,X", Row("12", A, "1", "2.50", "X")},
+        {"-5,-1.9,-2.5,3,", Row("-5", VE, "-1", "-2.50", "")},
+        {"0,0,0,5,N\tT", Row("0", "\xC4", "0", "0.00", "N\tT")},
+        {"  7,1e2,1e1,2.9,X", Row("7", BE, "100", "10.00", "X")},
+        {"12,1,123456789,1,X", Row("12", A, "1", "123456792.00", "X")},  // single precision
+        {"12,1,2.5,6,X", std::nullopt},
+        {"12,1,2.5,0,X", std::nullopt},
+        {"123", std::nullopt},
+        {"12,1", std::nullopt},
+        {"1,", std::nullopt},
+        {"12,1,1e39,1,X", std::nullopt},  // no single-precision price
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseArticleLine(c.line), c.row) << c.line;
+}
+
+TEST(ArticleLines, NamesKeepEveryByteFromBlankTo0xFF) {
+    std::string name;
+    for (int b = 0x20; b <= 0xFF; ++b) name.push_back(static_cast<char>(b));
+    name += "\t";
+    const std::string file = "1,1,1,1," + name.substr(0, 120) + "\r\n2,1,1,1," + name.substr(120) + "\r\n";
+    const ArticleTable t = ParseArticleFile(file);
+    ASSERT_EQ(t.RowCount(), 3);
+    EXPECT_EQ(t.Row(1)[ColName] + t.Row(2)[ColName], name);
+    EXPECT_EQ(FormatArticleFile(t), "00001,1,1.00,1," + name.substr(0, 120) + "\r\n00002,1,1.00,1," + name.substr(120) + "\r\n");
+}
+
+TEST(ArticleFileRows, WholeFileInOrderWithBadLinesSkipped) {
+    const ArticleTable t = ParseArticleFile("12,1,2.5,2,MILK\r\n1,\r\n12,1,2.5,7,X\r\n12,2,1,1,AGAIN\r\n0,1,1,1,ZERO");
+    const std::vector<ArticleRow> expected = {Row("12", BE, "1", "2.50", "MILK"), Row("12", A, "2", "1.00", "AGAIN"),
+                                              Row("0", A, "1", "1.00", "ZERO")};
+    EXPECT_EQ(Rows(t), expected);
+    const ArticleTable none = ParseArticleFile("junk\n\n1,2\n");
+    EXPECT_EQ(none.RowCount(), 2);
+    EXPECT_EQ(none.Row(1), ArticleRow{});
+}
+
+TEST(ArticleFileSave, WritesCanonicalLinesAndSkipsWhatCannotBeSaved) {
+    const ArticleTable loaded = ParseArticleFile("12,1,2.5,1,X\n-3,4,0.125,5,Y,Z\n");
+    EXPECT_EQ(FormatArticleFile(loaded), "00012,1,2.50,1,X\r\n-0003,4,0.12,5,Y,Z\r\n");
+    ArticleTable t;
+    int n = 0;
+    t.Append(n, Row("0", A, "1", "1.00", "PLU ZERO"));
+    t.Append(n, Row("5", "B", "1", "1.00", "LATIN TAX"));
+    t.Append(n, Row("6", "", "1", "1.00", "NO TAX"));
+    t.Append(n, Row("", A, "1", "1.00", "NO PLU"));
+    EXPECT_EQ(FormatArticleFile(t), "");
+    EXPECT_EQ(FormatArticleFile(ArticleTable{}), "");
+    // A name near the load limit makes a line longer than the buffer; it is written whole.
+    const std::string longName(250, 'n');
+    EXPECT_EQ(FormatArticleLine(Row("123456", A, "99", "12345.67", longName)),
+              "123456,99,12345.67,1," + longName + "\r\n");
+}
+
+class SaveFile : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("goods.art");
+
+    void Put(const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray Get() {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+
+TEST_F(SaveFile, ReplacesALongerFileWhole) {
+    Put(QByteArray(1000, 'x'));
+    ASSERT_TRUE(WriteFileSafely(path, "00012,1,2.50,1,X\r\n"));
+    EXPECT_EQ(Get(), "00012,1,2.50,1,X\r\n");
+    ASSERT_TRUE(WriteFileSafely(path, ""));
+    EXPECT_EQ(Get(), "");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"goods.art"});
+}
+
+TEST_F(SaveFile, AFailedWriteLeavesTheOldFileAsItWas) {
+    Put("00001,1,1.00,1,OLD\r\n");
+    // The disk runs out after 100 bytes: the file size limit stands in for it.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteFileSafely(path, std::string(100000, 'y'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(Get(), "00001,1,1.00,1,OLD\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"goods.art"});
+}
+
+TEST_F(SaveFile, AFolderThatCannotBeWrittenIsAFailure) {
+    EXPECT_FALSE(WriteFileSafely(dir.filePath("no/such/folder/goods.art"), "x"));
+}
