@@ -1,0 +1,135 @@
+#include "Forms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "Application.h"
+#include "Placement.h"
+
+namespace qmr::ui {
+
+namespace {
+
+constexpr Qt::WindowFlags FixedBorder = Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                                        Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
+
+}  // namespace
+
+Form::Form(QWidget* parent, const char* name, const QString& caption, int clientWidth, int clientHeight)
+    : QDialog(parent, Qt::Dialog | FixedBorder) {
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(caption);
+    setFixedSize(clientWidth, clientHeight);
+}
+
+void Form::SetDefaultButton(QPushButton* button) { defaultButton_ = button; }
+
+void Form::SetCancelButton(QPushButton* button) { cancelButton_ = button; }
+
+void Form::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        // Qt would make any push button answer Enter; only the default one may.
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            button->setAutoDefault(button == defaultButton_);
+            button->setDefault(button == defaultButton_);
+        }
+        emit Shown();
+    }
+    QDialog::showEvent(event);
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (cancelButton_ && cancelButton_->isEnabled()) cancelButton_->click();
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !defaultButton_) {
+        // Without a default button Enter presses only the button that has the focus.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget())) focused->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+MainForm::MainForm(QWidget* parent, const char* name, const QString& caption, int clientWidth, int clientHeight)
+    : QWidget(parent, Qt::Window | FixedBorder) {
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(caption);
+    setFixedSize(clientWidth, clientHeight);
+}
+
+void MainForm::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        if (!centred_) {
+            centred_ = true;
+            if (const QScreen* screen = QApplication::primaryScreen()) {
+                const QRect desk = screen->availableGeometry();
+                move(desk.x() + (desk.width() - width()) / 2, desk.y() + (desk.height() - height()) / 2);
+            }
+        }
+        emit Shown();
+    }
+    QWidget::showEvent(event);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    try {
+        emit Closed();
+    } catch (const std::exception& e) {
+        ReportException(e);
+    }
+    event->accept();
+}
+
+void PlaceDialog(const QWidget& mainWindow, QWidget& form) {
+    const QPoint origin = mainWindow.mapToGlobal(QPoint(0, 0));
+    const QSize size = form.frameGeometry().size();
+    const Point at = qmr::PlaceDialog({origin.x(), origin.y()}, mainWindow.width(), mainWindow.height(),
+                                      size.width(), size.height());
+    form.move(at.x, at.y);
+}
+
+DropDownCombo::DropDownCombo(QWidget* parent) : QComboBox(parent) {}
+
+void DropDownCombo::showPopup() {
+    emit DropDown();
+    QComboBox::showPopup();
+}
+
+Shape::Shape(QWidget* parent) : QWidget(parent) {}
+
+void Shape::SetBrushColor(const QColor& color) {
+    brush_ = color;
+    update();
+}
+
+void Shape::SetPenColor(const QColor& color) {
+    pen_ = color;
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(pen_, 1));
+    painter.setBrush(brush_);
+    const int side = std::min(width(), height()) - 1;
+    painter.drawEllipse(QRectF((width() - side) / 2.0, (height() - side) / 2.0, side, side));
+}
+
+void SetTextColour(QWidget& control, const QColor& colour) {
+    QPalette palette = control.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::Text, colour);
+    control.setPalette(palette);
+}
+
+}  // namespace qmr::ui

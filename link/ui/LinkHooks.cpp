@@ -1,0 +1,72 @@
+#include "LinkHooks.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+
+#include "Cp1251.h"
+#include "Forms.h"
+#include "Seam.h"
+
+namespace qmr::ui {
+
+namespace {
+
+void SelectItem(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 && index < combo.count() ? index : -1); }
+
+}  // namespace
+
+QtLinkHooks::QtLinkHooks(const MainWindowControls& controls) : controls_(controls) {}
+
+void QtLinkHooks::PumpEvents() { QCoreApplication::processEvents(); }
+
+int QtLinkHooks::ShowMessage(const std::string& text, const std::string& caption, int buttons) {
+    return MessageBox(FromCp1251(text), FromCp1251(caption), buttons);
+}
+
+void QtLinkHooks::ShowStatusDialog() {
+    if (!controls_.statusDialog) return;
+    if (controls_.mainWindow) PlaceDialog(*controls_.mainWindow, *controls_.statusDialog);
+    ShowModal(*controls_.statusDialog);
+}
+
+void QtLinkHooks::SetConnectEnabled(bool enabled) {
+    if (controls_.connectButton) controls_.connectButton->setEnabled(enabled);
+}
+
+PortChoice QtLinkHooks::ReadPortChoice() {
+    PortChoice choice;
+    if (controls_.portCombo) {
+        choice.portIndex = controls_.portCombo->currentIndex();
+        if (choice.portIndex >= 0) choice.portName = controls_.portCombo->currentText().toStdString();
+    }
+    if (controls_.baudCombo) {
+        choice.baudIndex = controls_.baudCombo->currentIndex();
+        if (choice.baudIndex >= 0) choice.baudText = controls_.baudCombo->currentText().toStdString();
+    }
+    return choice;
+}
+
+void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
+    EnumeratePorts();
+    const LinkState& s = Link();
+    portCombo.clear();
+    for (const std::string& port : s.PortList) portCombo.addItem(QString::fromStdString(port));
+    SelectItem(portCombo, s.PortIndex);
+    SelectItem(baudCombo, s.BaudIndex);
+}
+
+void AddBaudItems(QComboBox& baudCombo) { baudCombo.addItems({"9600", "19200", "57600", "115200"}); }
+
+void LoadConnectionSettings(ConsoleTexts* console) {
+    QSettingsStore store;
+    LoadSettings(store, console);
+}
+
+void SaveConnectionSettings(const QComboBox& portCombo, const QComboBox& baudCombo, const ConsoleTexts* console) {
+    QSettingsStore store;
+    SaveSettings(store, portCombo.currentIndex(), baudCombo.currentIndex(), console);
+}
+
+}  // namespace qmr::ui

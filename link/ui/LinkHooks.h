@@ -1,0 +1,64 @@
+// What the printer link needs from a program's main window, and the port and
+// speed combos' side of the connection settings.
+//
+// How a program uses it (Vextora passes its BaudsList as the speed combo):
+//
+//     hooks = std::make_unique<qmr::ui::QtLinkHooks>(qmr::ui::MainWindowControls{
+//         InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg});
+//     qmr::InstallLink({&line, &qmr::SystemClock(), hooks.get(), qmr::LinkVariant::InitUtility});
+//
+// and in the main window's handlers:
+//
+//     FormShow:        qmr::ui::LoadConnectionSettings(nullptr);
+//                      qmr::ui::FillPortCombo(*PortNum, *BaudsBox);
+//     PortNumDropDown: qmr::ui::FillPortCombo(*PortNum, *BaudsBox);
+//     FormClose:       qmr::ui::SaveConnectionSettings(*PortNum, *BaudsBox, nullptr);
+#pragma once
+
+#include "LinkState.h"
+#include "Settings.h"
+
+class QAbstractButton;
+class QComboBox;
+class QDialog;
+class QWidget;
+
+namespace qmr::ui {
+
+struct MainWindowControls {
+    QWidget* mainWindow = nullptr;
+    QComboBox* portCombo = nullptr;
+    QComboBox* baudCombo = nullptr;
+    QAbstractButton* connectButton = nullptr;
+    QDialog* statusDialog = nullptr;
+};
+
+class QtLinkHooks final : public UiHooks {
+public:
+    explicit QtLinkHooks(const MainWindowControls& controls);
+
+    // One pass of the pending window messages.
+    void PumpEvents() override;
+    // The link's messages are cp1251 text.
+    int ShowMessage(const std::string& text, const std::string& caption, int buttons) override;
+    // The status dialog, placed over the main window and shown modally.
+    void ShowStatusDialog() override;
+    void SetConnectEnabled(bool enabled) override;
+    PortChoice ReadPortChoice() override;
+
+private:
+    MainWindowControls controls_;
+};
+
+// Rebuilds the port list into the port combo and selects PortIndex there and
+// BaudIndex in the speed combo; an index that names no item selects nothing.
+void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo);
+
+// The speed combo's items, as the link numbers them.
+void AddBaudItems(QComboBox& baudCombo);
+
+// LoadSettings and SaveSettings on the user's settings store.
+void LoadConnectionSettings(ConsoleTexts* console);
+void SaveConnectionSettings(const QComboBox& portCombo, const QComboBox& baudCombo, const ConsoleTexts* console);
+
+}  // namespace qmr::ui

@@ -1,0 +1,77 @@
+// The one door through which the programs put up anything modal: message
+// boxes, modal forms and file dialogs. In the programs the door opens onto Qt
+// (QMessageBox, QDialog::exec, QFileDialog); a test installs a ScriptedSeam
+// (ScriptedSeam.h) that answers every one of them, so no test ever waits for
+// a person.
+//
+// How a form uses it:
+//
+//     if (qmr::ui::MessageBox("Overwrite the file?", "Warning", qmr::MbYesNo) == qmr::IdYes) ...
+//     qmr::ui::ShowModal(*StatusDlg);                // the form's modal result
+//
+//     OpenFileDlg.DefaultExt = "fpd";                 // a FileDialog member of the form
+//     OpenFileDlg.Filter = "Printer data (*.fpd)|*.fpd";
+//     if (OpenFileDlg.Execute()) LoadFrom(OpenFileDlg.FileName);
+//
+// Never call QMessageBox, QDialog::exec or QFileDialog directly: what does not
+// pass here cannot be scripted, and a test that meets it would hang.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "LinkState.h"
+
+class QDialog;
+
+namespace qmr::ui {
+
+// Modal results, numbered as the platform's dialogs number them.
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+// A file-open or file-save dialog as a form keeps it: its settings are set
+// before each use, and FileName holds the chosen file afterwards.
+struct FileDialog {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    QString Title;
+    // Pairs of description and pattern joined by '|': "Bitmaps (*.bmp)|*.bmp".
+    QString Filter;
+    int FilterIndex = 0;
+    QString DefaultExt;  // without the point; added to a typed name that has none
+    QString FileName;
+    QString InitialDir;
+    bool FileMustExist = false;
+    bool OverwritePrompt = false;
+
+    // Shows the dialog through the seam; true when a file was chosen.
+    bool Execute();
+};
+
+// The Qt name filters of a FileDialog's Filter ("Bitmaps (*.bmp)" ...).
+QStringList QtNameFilters(const QString& filter);
+// The chosen name with DefaultExt added when it has no extension.
+QString WithDefaultExt(const QString& fileName, const QString& defaultExt);
+
+class Seam {
+public:
+    virtual ~Seam() = default;
+    // Returns IdOk, IdYes or IdNo.
+    virtual int Message(const QString& text, const QString& caption, int buttons) = 0;
+    // Shows the form modally (its show handler runs) and returns its modal result.
+    virtual int Modal(QDialog& form) = 0;
+    // The chosen file, or nothing when the user cancelled.
+    virtual std::optional<QString> PickFile(const FileDialog& dialog) = 0;
+};
+
+// The seam in force: the one installed last, or Qt's.
+Seam& CurrentSeam();
+// Installs a seam (nullptr puts Qt's back); returns the one it replaces.
+Seam* InstallSeam(Seam* seam);
+
+// The message box of the programs: MbOk or MbYesNo; returns IdOk, IdYes or IdNo.
+int MessageBox(const QString& text, const QString& caption, int buttons = MbOk);
+// Modal showing of a form; returns its modal result.
+int ShowModal(QDialog& form);
+
+}  // namespace qmr::ui
