@@ -23,7 +23,8 @@ std::optional<Request> ParseRequestFrame(std::span<const std::uint8_t> frame) {
     std::uint32_t sum = 0;
     for (std::size_t i = 1; i <= bodyEnd; ++i) sum += frame[i];
     if (sum != qmr::DecodeChecksum(&frame[bodyEnd + 1])) return std::nullopt;
-    return Request{frame[2], frame[3], std::string(frame.begin() + 4, frame.begin() + static_cast<std::ptrdiff_t>(bodyEnd))};
+    return Request{frame[2], frame[3],
+                   std::string(frame.begin() + 4, frame.begin() + static_cast<std::ptrdiff_t>(bodyEnd))};
 }
 
 std::optional<Request> RequestReader::Feed(std::uint8_t byte) {

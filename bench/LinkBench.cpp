@@ -1,0 +1,141 @@
+// Prints one figure a line, as "name value unit":
+//   exchanges_per_s   ReadStatus exchanges a second over an unpaced pty
+//   wait_cpu_percent  CPU the link's thread spends waiting out a silent reply
+//   paced_efficiency  line time of fiscal-memory block reads at 115200 baud
+//                     over the wall time they took
+// --quick runs a few of each and checks no goal.
+#include <time.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Commands.h"
+#include "Executor.h"
+#include "LinkState.h"
+#include "Simulator.h"
+#include "TermiosLine.h"
+#include "Transport.h"
+
+namespace {
+
+constexpr int PacedBaud = 115200;
+constexpr double ExchangesGoal = 2000;
+constexpr double WaitCpuGoal = 2;
+constexpr double EfficiencyGoal = 0.95;
+
+class BenchUi final : public qmr::UiHooks {
+public:
+    explicit BenchUi(std::string device) : device_(std::move(device)) {}
+    int ShowMessage(const std::string& text, const std::string& caption, int) override {
+        std::fprintf(stderr, "link-bench: %s: %s\n", caption.c_str(), text.c_str());
+        return qmr::IdOk;
+    }
+    qmr::PortChoice ReadPortChoice() override { return {0, device_, 3, std::to_string(PacedBaud)}; }
+
+private:
+    std::string device_;
+};
+
+double Seconds(clockid_t clock) {
+    timespec ts{};
+    ::clock_gettime(clock, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// Exchanges that did not end with result 0, reported once at the end.
+int failures = 0;
+
+void Exchange(int command, const std::string& data) {
+    if (qmr::ExecCommand(command, data) != qmr::ResultOk) ++failures;
+}
+
+double ExchangesPerSecond(int count) {
+    const double start = Seconds(CLOCK_MONOTONIC);
+    for (int i = 0; i < count; ++i) Exchange(qmr::ReadStatus, "");
+    return count / (Seconds(CLOCK_MONOTONIC) - start);
+}
+
+// One reply time-out: the request goes out and nothing comes back.
+double WaitCpuPercent(qmrsim::Simulator& sim) {
+    sim.InjectFault(qmrsim::Fault::Silence);
+    qmr::SendFrame(qmr::ReadStatus, "");
+    const double wallStart = Seconds(CLOCK_MONOTONIC);
+    const double cpuStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
+    qmr::ReceiveFrame(qmr::ReceiveLimit);
+    const double cpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
+    const double wall = Seconds(CLOCK_MONOTONIC) - wallStart;
+    if (!qmr::Link().LinkError) ++failures;
+    qmr::NextSequence();
+    return 100 * cpu / wall;
+}
+
+std::string HexBlock(int address) {
+    std::string hex;
+    char digits[3];
+    for (int i = 0; i < 64; ++i) {
+        std::snprintf(digits, sizeof digits, "%02X", (address + i * 7) & 0xFF);
+        hex += digits;
+    }
+    return hex;
+}
+
+double PacedEfficiency(qmrsim::Simulator& sim, int count) {
+    sim.WithPrinter([](qmrsim::Printer& p) {
+        p.SetHandler(qmr::ReadFiscalMemoryBlock,
+                     [](qmrsim::Printer&, const qmrsim::Request& r) { return HexBlock(std::stoi(r.data, nullptr, 16)); });
+    });
+    sim.SetBaudRate(PacedBaud);
+    std::size_t lineBytes = 0;
+    const double start = Seconds(CLOCK_MONOTONIC);
+    for (int i = 0; i < count; ++i) {
+        char data[16];
+        std::snprintf(data, sizeof data, "%05X,64", i * 64);
+        Exchange(qmr::ReadFiscalMemoryBlock, data);
+        lineBytes += qmr::BuildRequestFrame(0x20, qmr::ReadFiscalMemoryBlock, data).size() +
+                     qmr::BuildReplyFrame(0x20, qmr::ReadFiscalMemoryBlock, qmr::Link().ReplyText(), {}).size();
+    }
+    const double wall = Seconds(CLOCK_MONOTONIC) - start;
+    sim.SetBaudRate(0);
+    return static_cast<double>(lineBytes) * 10 / PacedBaud / wall;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
+    if (argc > 1 && !quick) {
+        std::fprintf(stderr, "usage: link-bench [--quick]\n");
+        return 2;
+    }
+    qmrsim::Simulator sim;
+    qmr::TermiosLine line;
+    BenchUi ui(sim.DevicePath());
+    qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+    if (!qmr::OpenPort()) return 1;
+
+    const double exchanges = ExchangesPerSecond(quick ? 20 : 2000);
+    std::printf("exchanges_per_s %.0f 1/s\n", exchanges);
+    std::fflush(stdout);
+    const double waitCpu = WaitCpuPercent(sim);
+    std::printf("wait_cpu_percent %.2f %%\n", waitCpu);
+    std::fflush(stdout);
+    const double efficiency = PacedEfficiency(sim, quick ? 5 : 200);
+    std::printf("paced_efficiency %.3f ratio\n", efficiency);
+    qmr::ClosePort();
+
+    if (failures > 0) {
+        std::fprintf(stderr, "link-bench: %d exchanges failed\n", failures);
+        return 1;
+    }
+    if (quick) return 0;
+    bool met = true;
+    auto goal = [&met](bool ok, const char* what) {
+        if (!ok) std::fprintf(stderr, "link-bench: goal missed: %s\n", what);
+        met = met && ok;
+    };
+    goal(exchanges >= ExchangesGoal, "exchanges_per_s >= 2000");
+    goal(waitCpu <= WaitCpuGoal, "wait_cpu_percent <= 2");
+    goal(efficiency >= EfficiencyGoal, "paced_efficiency >= 0.95");
+    return met ? 0 : 1;
+}
