@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -349,6 +350,20 @@ TEST_F(PtyRaw, EachFaultSpoilsTheReplyItsOwnWay) {
         EXPECT_TRUE(c.looksRight(spoiled, ReplyTo(seq, qmr::ReadStatus))) << c.name;
         seq = static_cast<std::uint8_t>(seq + 2);
     }
+}
+
+// Replies that nobody reads fill the pty until the printer cannot write;
+// stopping must still end its thread rather than leave it in write().
+TEST_F(PtyRaw, StopsWhileTheLineIsFull) {
+    sim.WithPrinter([](Printer& p) { p.SetReplyData(qmr::ReadFiscalMemoryBlock, std::string(MaxReplyData, 'A')); });
+    for (int i = 0; i < 600; ++i) {
+        char data[16];
+        std::snprintf(data, sizeof data, "%05X,64", i * 64);
+        Send(qmr::BuildRequestFrame(0x20, qmr::ReadFiscalMemoryBlock, data));
+    }
+    sim.Stop();
+    sim.Stop();  // a second stop is harmless
+    EXPECT_LT(sim.Requests().size(), 600u);  // the printer was held up by the full line
 }
 
 }  // namespace
