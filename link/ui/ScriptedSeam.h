@@ -51,7 +51,7 @@ struct FileRecord {
     std::optional<QString> chosen;
 };
 
-class ScriptedSeam final : public Seam {
+class ScriptedSeam : public Seam {
 public:
     using ModalAction = std::function<void(QDialog&)>;
 

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+
+#include "Cp1251.h"
+#include "Forms.h"
+#include "LinkHooks.h"
+#include "TStatusDlg.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+using qmr::test::PortsScope;
+using qmr::ui::DropDownCombo;
+using qmr::ui::Make;
+
+// A main window with just what the link reads and drives.
+struct Window {
+    Window() {
+        port = Make<DropDownCombo>(&main, "PortNum", 10, 10, 150, 24);
+        bauds = Make<QComboBox>(&main, "BaudsBox", 170, 10, 90, 24);
+        qmr::ui::AddBaudItems(*bauds);
+        connectBt = Make<QPushButton>(&main, "ConnectBt", 270, 10, 90, 26, QStringLiteral("Connect"));
+        main.move(40, 30);
+        main.show();
+    }
+    qmr::ui::MainWindowControls Controls() { return {&main, port, bauds, connectBt, &status}; }
+
+    qmr::ui::MainForm main{nullptr, "Main", "Main", 497, 337};
+    DropDownCombo* port;
+    QComboBox* bauds;
+    QPushButton* connectBt;
+    qmr::ui::TStatusDlg status{qmr::LinkVariant::InitUtility};
+};
+
+QStringList Items(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
+    return items;
+}
+
+TEST(FillPortCombo, OffersTheSystemPortsThenTheExtraOnesAndSelectsTheSavedIndexes) {
+    Window w;
+    PortsScope ports({"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS0"}, "/dev/pts/7:/dev/ttyS0");
+    qmr::InstallLink({});
+    qmr::Link().PortIndex = 3;
+    qmr::Link().BaudIndex = 1;
+    qmr::ui::FillPortCombo(*w.port, *w.bauds);
+    EXPECT_EQ(Items(*w.port), (QStringList{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/pts/7"}));
+    EXPECT_EQ(w.port->currentIndex(), 3);
+    EXPECT_EQ(w.bauds->currentText(), "19200");
+
+    // An index that names no item leaves that combo without a selection.
+    qmr::Link().PortIndex = 4;
+    qmr::Link().BaudIndex = -1;
+    qmr::ui::FillPortCombo(*w.port, *w.bauds);
+    EXPECT_EQ(w.port->currentIndex(), -1);
+    EXPECT_EQ(w.bauds->currentIndex(), -1);
+}
+
+TEST(FillPortCombo, WithNoPortAtAllOffersCom0ToCom15) {
+    Window w;
+    PortsScope ports({}, "");
+    qmr::InstallLink({});
+    qmr::ui::FillPortCombo(*w.port, *w.bauds);
+    ASSERT_EQ(w.port->count(), 16);
+    EXPECT_EQ(w.port->itemText(0), "COM0");
+    EXPECT_EQ(w.port->itemText(15), "COM15");
+}
+
+TEST(QtLinkHooks, ReadThePortChoiceFromBothCombos) {
+    Window w;
+    PortsScope ports({"/dev/ttyS0"}, "/dev/pts/3");
+    qmr::InstallLink({});
+    qmr::ui::FillPortCombo(*w.port, *w.bauds);
+    qmr::ui::QtLinkHooks hooks(w.Controls());
+    w.port->setCurrentIndex(1);
+    w.bauds->setCurrentIndex(0);
+    qmr::PortChoice choice = hooks.ReadPortChoice();
+    EXPECT_EQ(choice.portIndex, 1);
+    EXPECT_EQ(choice.portName, "/dev/pts/3");
+    EXPECT_EQ(choice.baudIndex, 0);
+    EXPECT_EQ(choice.baudText, "9600");
+
+    w.port->setCurrentIndex(-1);
+    w.bauds->setCurrentIndex(-1);
+    choice = hooks.ReadPortChoice();
+    EXPECT_EQ(choice.portIndex, -1);
+    EXPECT_EQ(choice.portName, "");
+    EXPECT_EQ(choice.baudText, "");
+}
+
+TEST(QtLinkHooks, ShowMessagesAndTheStatusDialogThroughTheSeamAndLockConnect) {
+    Window w;
+    qmr::ui::QtLinkHooks hooks(w.Controls());
+    qmr::test::TestSeam script;
+
+    hooks.SetConnectEnabled(false);
+    EXPECT_FALSE(w.connectBt->isEnabled());
+    hooks.SetConnectEnabled(true);
+    EXPECT_TRUE(w.connectBt->isEnabled());
+
+    EXPECT_EQ(hooks.ShowMessage("\xC3\xF0\xE5\xF8\xEA\xE0", "Error", qmr::MbOk), qmr::IdOk);  // cp1251
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, QString::fromUtf8("Грешка"));
+
+    const QSize size = w.status.frameGeometry().size();
+    script.OnNextModal([](QDialog&) {});
+    hooks.ShowStatusDialog();
+    ASSERT_EQ(script.modals.size(), 1u);
+    EXPECT_EQ(script.modals[0].objectName, "StatusDlg");
+    const QPoint origin = w.main.mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(script.modals[0].pos,
+              origin + QPoint((497 - size.width()) / 2, (337 - size.height()) / 4));
+}
+
+TEST(ConnectionSettings, SurviveASessionInTheSettingsStore) {
+    qmr::test::ClearSettings();
+    Window w;
+    PortsScope ports({"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2"}, "");
+    qmr::InstallLink({});
+    qmr::ui::LoadConnectionSettings(nullptr);
+    EXPECT_EQ(qmr::Link().PortIndex, 0);
+    EXPECT_EQ(qmr::Link().BaudIndex, 3);
+    qmr::ui::FillPortCombo(*w.port, *w.bauds);
+    w.port->setCurrentIndex(2);
+    w.bauds->setCurrentIndex(-1);
+    qmr::ui::SaveConnectionSettings(*w.port, *w.bauds, nullptr);
+    EXPECT_EQ(qmr::test::ReadSetting("SerialPort"), 2);
+    EXPECT_EQ(qmr::test::ReadSetting("Bauds"), -1);
+
+    qmr::InstallLink({});
+    qmr::ui::LoadConnectionSettings(nullptr);
+    EXPECT_EQ(qmr::Link().PortIndex, 2);
+    EXPECT_EQ(qmr::Link().BaudIndex, -1);
+}
+
+}  // namespace

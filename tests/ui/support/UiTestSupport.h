@@ -1,0 +1,59 @@
+// What the window tests of both programs stand on: a Qt application on the
+// offscreen platform with its settings in a temporary folder (QtTestMain.cpp
+// is their main), a scripted seam that fails the test on anything
+// unforeseen, and a clock that never waits.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "LinkState.h"
+#include "ScriptedSeam.h"
+
+namespace qmr::test {
+
+// A scripted seam whose unscripted dialogs fail the running test.
+class TestSeam : public qmr::ui::ScriptedSeam {
+public:
+    TestSeam() {
+        onUnscripted = [](const QString& what) { ADD_FAILURE() << "unscripted " << what.toStdString(); };
+    }
+};
+
+// Time moves only when the link looks at it or sleeps, by a fixed step per
+// look, so a silent line times out at once.
+class FakeClock final : public qmr::Clock {
+public:
+    explicit FakeClock(std::int64_t stepUs = 100'000) : stepUs_(stepUs) {}
+    std::int64_t NowUs() override { return now_ += stepUs_; }
+    void SleepMs(int ms) override {
+        now_ += std::int64_t{ms} * 1000;
+        sleptMs += ms;
+    }
+    std::int64_t sleptMs = 0;
+
+private:
+    std::int64_t now_ = 0;
+    std::int64_t stepUs_;
+};
+
+// Empties the settings store the programs use (in the tests' temporary folder).
+void ClearSettings();
+// Writes the port and speed indexes as a saved session would have.
+void WriteSettings(int serialPort, int bauds);
+// What the store holds; nothing when the value is missing.
+std::optional<int> ReadSetting(const QString& name);
+
+// Fixes the system's serial port list and $QMR770_PORTS for one test.
+class PortsScope {
+public:
+    PortsScope(std::vector<std::string> systemPorts, const std::string& extraPorts);
+    ~PortsScope();
+};
+
+}  // namespace qmr::test
