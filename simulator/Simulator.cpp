@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,6 +25,7 @@ constexpr std::int64_t NsPerSecond = 1'000'000'000;
 constexpr int BitsPerByte = 10;  // start bit, eight data bits, stop bit
 // The longest single sleep, so that Stop() never waits long for the thread.
 constexpr std::int64_t SleepSliceNs = 20'000'000;
+constexpr unsigned long TimerSlackNs = 1000;
 // Stray bytes for the noise fault: neither a start nor an end byte, or the
 // receiver would take them for part of a frame.
 constexpr std::array<std::uint8_t, 6> NoiseBytes{0x00, 0x7F, 0xFF, 0x55, 0x04, 0x05};
@@ -122,6 +124,9 @@ std::int64_t Simulator::ByteTimeNs(std::size_t bytes) const {
 }
 
 void Simulator::Run() {
+    // Paced bytes are due every few tens of microseconds; the default timer
+    // slack would make each sleep late by as much.
+    ::prctl(PR_SET_TIMERSLACK, TimerSlackNs);
     RequestReader reader;
     std::int64_t frameStartNs = 0;
     std::size_t frameBytes = 0;
