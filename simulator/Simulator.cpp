@@ -49,43 +49,53 @@ std::uint8_t OtherSeq(std::uint8_t seq) {
     return seq >= qmr::LastSeq ? qmr::FirstSeq : static_cast<std::uint8_t>(seq + 1);
 }
 
-[[noreturn]] void Fail(const char* what) { throw std::runtime_error(std::string("simulator: ") + what); }
+[[noreturn]] void Throw(const char* what) { throw std::runtime_error(std::string("simulator: ") + what); }
 
 }  // namespace
 
-Simulator::Simulator() : ownPrinter_(std::make_unique<Printer>()), printer_(ownPrinter_.get()) {
-    OpenPty();
-    thread_ = std::thread([this] { Run(); });
-}
+Simulator::Simulator() : Simulator(nullptr) {}
 
-Simulator::Simulator(Printer& printer) : printer_(&printer) {
-    OpenPty();
+Simulator::Simulator(Printer& printer) : Simulator(&printer) {}
+
+Simulator::Simulator(Printer* printer)
+    : ownPrinter_(printer ? nullptr : std::make_unique<Printer>()), printer_(printer ? printer : ownPrinter_.get()) {
+    try {
+        OpenPty();
+    } catch (...) {
+        CloseFds();  // no destructor runs for a constructor that throws
+        throw;
+    }
     thread_ = std::thread([this] { Run(); });
 }
 
 Simulator::~Simulator() {
     Stop();
-    for (int fd : {slave_, master_, wake_}) {
-        if (fd >= 0) ::close(fd);
+    CloseFds();
+}
+
+void Simulator::CloseFds() {
+    for (int* fd : {&slave_, &master_, &wake_}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
     }
 }
 
 void Simulator::OpenPty() {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master_ < 0) Fail("posix_openpt failed");
-    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) Fail("cannot unlock the pty");
+    if (master_ < 0) Throw("posix_openpt failed");
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) Throw("cannot unlock the pty");
     char name[128] = {};
-    if (::ptsname_r(master_, name, sizeof name) != 0) Fail("no pty slave name");
+    if (::ptsname_r(master_, name, sizeof name) != 0) Throw("no pty slave name");
     devicePath_ = name;
     slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0) Fail("cannot open the pty slave");
+    if (slave_ < 0) Throw("cannot open the pty slave");
     MakeRaw(master_);
     MakeRaw(slave_);
     // Non-blocking, so that a reader that never drains the slave cannot keep
     // the thread in write() past Stop().
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wake_ < 0) Fail("eventfd failed");
+    if (wake_ < 0) Throw("eventfd failed");
 }
 
 void Simulator::Stop() {

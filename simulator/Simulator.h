@@ -75,7 +75,9 @@ public:
     void Stop();
 
 private:
+    explicit Simulator(Printer* printer);
     void OpenPty();
+    void CloseFds();
     void Run();
     void Answer(const Request& request, std::int64_t firstByteNs, std::size_t frameBytes);
     std::vector<std::uint8_t> TakeFaultsAndShape(std::vector<std::uint8_t> frame, const Request& request);
