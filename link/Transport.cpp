@@ -137,13 +137,19 @@ int ReceiveFrame(int limit) {
         return true;
     };
     int i = 0;
-    while (i < limit) {
+    // A start byte sends i back to 0, so counting stored bytes alone would let
+    // a line that keeps talking hold the exchange for as long as it talks. No
+    // reply is longer than the limit: once that many bytes have come in all
+    // (i never exceeds them), the frame check decides.
+    int received = 0;
+    while (received < limit) {
         std::uint8_t byte = 0;
         // A failed query counts as data waiting; a read that brings nothing
         // leaves the idle time running, so either way silence still ends it.
         while (BytesWaiting() == 0 || !ReadByte(byte)) {
             if (!keepWaiting()) return i;
         }
+        ++received;
         if (env.ui) env.ui->PumpEvents();
         last = env.clock->NowUs();
         if (byte == StartByte) i = 0;

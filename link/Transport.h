@@ -25,6 +25,9 @@ void ClosePort();
 int BytesWaiting();
 bool WriteByte(std::uint8_t value, bool addToChecksum);
 bool ReadByte(std::uint8_t& value);
+// Collects one reply into ReceiveBuffer and returns the bytes stored before
+// its end byte; sets LinkError on silence. Also ends, without LinkError, once
+// limit bytes have been stored or have come in all.
 int ReceiveFrame(int limit);
 void NextSequence();
 bool SendFrame(int command, std::string_view data);

@@ -1,0 +1,86 @@
+// Code page conversion, dialog placement and the command table.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Commands.h"
+#include "Cp1251.h"
+#include "Placement.h"
+
+namespace qmrtest {
+namespace {
+
+TEST(Cp1251Test, EveryPrintableByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0x20; b <= 0xFF; ++b) all.push_back(static_cast<char>(b));
+    const QString text = qmr::FromCp1251(all);
+    EXPECT_EQ(text.size(), static_cast<qsizetype>(all.size()));
+    EXPECT_EQ(qmr::ToCp1251(text), all);
+}
+
+TEST(Cp1251Test, CyrillicCapitalsStartAtC0) {
+    const QString text = qmr::FromCp1251("\xC0\xC1\xC2\xC3\xC4");
+    ASSERT_EQ(text.size(), 5);
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(text[k].unicode(), 0x0410 + k);
+    EXPECT_EQ(qmr::FromCp1251("\xFF")[0].unicode(), 0x044F);
+}
+
+TEST(Cp1251Test, CharacterOutsideTheCodePageBecomesQuestionMark) {
+    EXPECT_EQ(qmr::ToCp1251(QString::fromUtf8("a\xE4\xB8\xAD" "b")), "a?b");
+}
+
+struct PlaceCase {
+    int clientWidth, clientHeight, formWidth, formHeight;
+    int dx, dy;
+};
+
+class PlaceDialogTest : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(PlaceDialogTest, CentresAcrossAndAQuarterDown) {
+    const PlaceCase& c = GetParam();
+    const qmr::Point at = qmr::PlaceDialog({40, 70}, c.clientWidth, c.clientHeight, c.formWidth, c.formHeight);
+    EXPECT_EQ(at.x, 40 + c.dx);
+    EXPECT_EQ(at.y, 70 + c.dy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PlaceDialogTest,
+                         ::testing::Values(PlaceCase{500, 400, 301, 201, 99, 49},
+                                           PlaceCase{500, 400, 601, 503, -50, -25},
+                                           PlaceCase{300, 200, 300, 200, 0, 0}));
+
+struct CommandCase {
+    int number;
+    const char* name;
+};
+
+class CommandNameTest : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandNameTest, NumberHasItsName) {
+    EXPECT_EQ(qmr::CommandNameOf(GetParam().number), GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SpotChecks, CommandNameTest,
+    ::testing::Values(CommandCase{35, "SendProgressText"}, CommandCase{43, "ConfigureReceiptLayout"},
+                      CommandCase{52, "SellArticleWithDisplay"}, CommandCase{74, "ReadStatus"},
+                      CommandCase{76, "ReadReceiptTotals"}, CommandCase{83, "SetTaxRatesAndDecimals"},
+                      CommandCase{107, "ProgramArticles"}, CommandCase{116, "ReadFiscalMemoryBlock"},
+                      CommandCase{132, "ReadFirmwareBlock"}, CommandCase{133, "SetTestSwitch"},
+                      CommandCase{36, ""}, CommandCase{134, ""}));
+
+TEST(CommandTableTest, FortyFiveCommandsInAscendingOrderMatchingTheEnum) {
+    ASSERT_EQ(std::size(qmr::CommandTable), 45u);
+    for (std::size_t k = 1; k < std::size(qmr::CommandTable); ++k)
+        EXPECT_LT(qmr::CommandTable[k - 1].number, qmr::CommandTable[k].number);
+    EXPECT_EQ(qmr::CommandTable[0].number, 35);
+    EXPECT_EQ(qmr::CommandTable[44].number, 133);
+    EXPECT_EQ(qmr::ReadStatus, 74);
+    EXPECT_EQ(qmr::OpenFiscalReceipt, 48);
+    EXPECT_EQ(qmr::RegisterPayment, 53);
+    EXPECT_EQ(qmr::PrintDailyReport, 69);
+    EXPECT_EQ(qmr::LoadLogoRow, 115);
+    EXPECT_EQ(qmr::PerformReset, 128);
+}
+
+}  // namespace
+}  // namespace qmrtest

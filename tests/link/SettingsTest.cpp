@@ -1,0 +1,259 @@
+// The connection settings kept between runs, and the port list.
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "Cp1251.h"
+#include "Fakes.h"
+#include "LinkState.h"
+#include "Settings.h"
+
+namespace qmrtest {
+namespace {
+
+using qmr::Link;
+
+const std::vector<std::string> ThreePorts = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0"};
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        unsetenv("QMR770_PORTS");
+        qmr::InstallLink({});
+        qmr::SetPortSource([] { return ThreePorts; });
+    }
+    void TearDown() override {
+        qmr::SetPortSource({});
+        unsetenv("QMR770_PORTS");
+    }
+
+    FakeSettingsStore store;
+    qmr::ConsoleTexts console{"untouched", "untouched too"};
+};
+
+TEST_F(SettingsTest, NoKeyGivesTheDefaultsAndLeavesTheConsoleTexts) {
+    store.exists = false;
+    Link().PortIndex = 2;
+    Link().BaudIndex = 0;
+
+    qmr::LoadSettings(store, &console);
+
+    EXPECT_EQ(Link().PortIndex, 0);
+    EXPECT_EQ(Link().BaudIndex, 3);
+    EXPECT_EQ(console.command, "untouched");
+    EXPECT_EQ(console.data, "untouched too");
+    EXPECT_EQ(Link().PortList, ThreePorts);
+    EXPECT_TRUE(store.reads.empty());
+}
+
+TEST_F(SettingsTest, StoredValuesAreReadInTheirOrder) {
+    store.values = {{"SerialPort", 2}, {"Bauds", 1}, {"Command", std::string("74")}, {"Data", std::string("\xC0\xC1")}};
+
+    qmr::LoadSettings(store, &console);
+
+    EXPECT_EQ(Link().PortIndex, 2);
+    EXPECT_EQ(Link().BaudIndex, 1);
+    EXPECT_EQ(console.command, "74");
+    EXPECT_EQ(console.data, "\xC0\xC1");
+    EXPECT_EQ(store.reads, (std::vector<std::string>{"SerialPort", "Bauds", "Command", "Data"}));
+    EXPECT_EQ(store.closes, 1);
+}
+
+TEST_F(SettingsTest, InitVariantReadsNoConsoleTexts) {
+    store.values = {{"SerialPort", 1}, {"Bauds", 0}, {"Command", std::string("74")}};
+    qmr::LoadSettings(store, nullptr);
+    EXPECT_EQ(Link().PortIndex, 1);
+    EXPECT_EQ(Link().BaudIndex, 0);
+    EXPECT_EQ(store.reads, (std::vector<std::string>{"SerialPort", "Bauds"}));
+}
+
+TEST_F(SettingsTest, MissingTextReadsAsEmpty) {
+    store.values = {{"SerialPort", 0}, {"Bauds", 2}, {"Command", std::string("90")}};
+    qmr::LoadSettings(store, &console);
+    EXPECT_EQ(console.command, "90");
+    EXPECT_EQ(console.data, "");
+}
+
+struct StoredCase {
+    const char* name;
+    std::map<std::string, FakeSettingsStore::Value> values;
+    int portIndex;
+    int baudIndex;
+    bool consoleRead;
+};
+
+class StoredValueTest : public SettingsTest, public ::testing::WithParamInterface<StoredCase> {};
+
+TEST_P(StoredValueTest, ReadingStopsAtTheFirstMissingOrMistypedValue) {
+    store.values = GetParam().values;
+    store.values["Command"] = std::string("cmd");
+    store.values["Data"] = std::string("data");
+
+    qmr::LoadSettings(store, &console);
+
+    EXPECT_EQ(Link().PortIndex, GetParam().portIndex);
+    EXPECT_EQ(Link().BaudIndex, GetParam().baudIndex);
+    EXPECT_EQ(console.command, GetParam().consoleRead ? "cmd" : "untouched");
+    EXPECT_EQ(store.closes, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredValueTest,
+    ::testing::Values(StoredCase{"PortBeyondTheListBecomesFirst", {{"SerialPort", 5}, {"Bauds", 2}}, 0, 2, true},
+                      StoredCase{"PortJustBeyondTheList", {{"SerialPort", 3}, {"Bauds", 2}}, 0, 2, true},
+                      StoredCase{"LastPortStays", {{"SerialPort", 2}, {"Bauds", 2}}, 2, 2, true},
+                      StoredCase{"NegativePortStays", {{"SerialPort", -1}, {"Bauds", -1}}, -1, -1, true},
+                      StoredCase{"BaudsOutsideTheListStays", {{"SerialPort", 1}, {"Bauds", 7}}, 1, 7, true},
+                      StoredCase{"BaudsMissing", {{"SerialPort", 1}}, 1, 3, false},
+                      StoredCase{"PortMissing", {{"Bauds", 1}}, 0, 3, false},
+                      StoredCase{"PortMistyped", {{"SerialPort", std::string("1")}, {"Bauds", 1}}, 0, 3, false},
+                      StoredCase{"BaudsMistyped", {{"SerialPort", 2}, {"Bauds", std::string("1")}}, 2, 3, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsTest, FailingCloseOnLoadIsSilent) {
+    store.values = {{"SerialPort", 1}, {"Bauds", 1}};
+    store.closeThrows = true;
+    EXPECT_NO_THROW(qmr::LoadSettings(store, &console));
+    EXPECT_EQ(Link().PortIndex, 1);
+}
+
+TEST_F(SettingsTest, SaveWritesIndexesAndTexts) {
+    store.exists = false;
+    console = {"107", "F"};
+
+    qmr::SaveSettings(store, -1, 2, &console);
+
+    EXPECT_EQ(store.writes, (std::vector<std::string>{"SerialPort", "Bauds", "Command", "Data"}));
+    EXPECT_EQ(std::get<int>(store.values["SerialPort"]), -1);
+    EXPECT_EQ(std::get<int>(store.values["Bauds"]), 2);
+    EXPECT_EQ(std::get<std::string>(store.values["Command"]), "107");
+    EXPECT_EQ(std::get<std::string>(store.values["Data"]), "F");
+    EXPECT_EQ(store.closes, 1);
+}
+
+TEST_F(SettingsTest, InitVariantSavesNoTexts) {
+    qmr::SaveSettings(store, 1, -1, nullptr);
+    EXPECT_EQ(store.writes, (std::vector<std::string>{"SerialPort", "Bauds"}));
+    EXPECT_EQ(std::get<int>(store.values["Bauds"]), -1);
+}
+
+TEST_F(SettingsTest, KeyThatCannotBeOpenedGetsNothing) {
+    store.openable = false;
+    qmr::SaveSettings(store, 1, 1, &console);
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_EQ(store.closes, 0);
+
+    qmr::LoadSettings(store, &console);
+    EXPECT_EQ(Link().PortIndex, 0);
+    EXPECT_EQ(Link().BaudIndex, 3);
+}
+
+TEST_F(SettingsTest, FailingCloseOnSaveReachesTheCaller) {
+    store.closeThrows = true;
+    EXPECT_THROW(qmr::SaveSettings(store, 1, 1, &console), std::runtime_error);
+}
+
+struct PortListCase {
+    const char* name;
+    std::vector<std::string> system;
+    std::string extra;
+    std::vector<std::string> expected;
+};
+
+class PortListTest : public ::testing::TestWithParam<PortListCase> {};
+
+TEST_P(PortListTest, ListsTheSystemPortsThenTheExtraOnes) {
+    EXPECT_EQ(qmr::ListPorts(GetParam().system, GetParam().extra), GetParam().expected);
+}
+
+std::vector<std::string> ComZeroToFifteen() {
+    std::vector<std::string> names;
+    for (int k = 0; k < 16; ++k) names.push_back("COM" + std::to_string(k));
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, PortListTest,
+    ::testing::Values(
+        PortListCase{"SortedByDeviceName", {"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS0"}, "",
+                     {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0"}},
+        PortListCase{"CaseIgnoredAndStable", {"/dev/b", "/dev/A", "/dev/a", "/dev/B"}, "",
+                     {"/dev/A", "/dev/a", "/dev/b", "/dev/B"}},
+        PortListCase{"NoneGivesComNames", {}, "", ComZeroToFifteen()},
+        PortListCase{"ExtraAfterTheSystemPorts", {"/dev/ttyS1", "/dev/ttyS0"}, "/dev/pts/7:/dev/pts/3",
+                     {"/dev/ttyS0", "/dev/ttyS1", "/dev/pts/7", "/dev/pts/3"}},
+        PortListCase{"EmptyItemsAndRepeatsLeftOut", {"/dev/ttyS0"}, ":/dev/pts/3::/dev/ttyS0:/dev/pts/3:",
+                     {"/dev/ttyS0", "/dev/pts/3"}},
+        PortListCase{"ExtraAloneIsTheWholeList", {}, "/dev/pts/4", {"/dev/pts/4"}},
+        PortListCase{"OnlyEmptyExtraItemsGiveComNames", {}, "::", ComZeroToFifteen()}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsTest, EnumerationTakesTheSourceAndTheEnvironment) {
+    setenv("QMR770_PORTS", "/tmp/sim-pty:/dev/ttyS0", 1);
+    qmr::SetPortSource([] { return std::vector<std::string>{"/dev/ttyS0", "/dev/TTYA"}; });
+    Link().PortList = {"stale"};
+
+    qmr::EnumeratePorts();
+
+    EXPECT_EQ(Link().PortList, (std::vector<std::string>{"/dev/TTYA", "/dev/ttyS0", "/tmp/sim-pty"}));
+}
+
+// The real store, in a config folder of the test's own.
+class QSettingsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(QSettingsStoreTest, WrittenValuesReadBackWithEveryHighByte) {
+    std::string high;
+    for (int b = 0x80; b <= 0xFF; ++b) high.push_back(static_cast<char>(b));
+    {
+        qmr::QSettingsStore store;
+        EXPECT_FALSE(store.Open(false));  // nothing stored yet
+        ASSERT_TRUE(store.Open(true));
+        store.WriteInt("SerialPort", -1);
+        store.WriteInt("Bauds", 2);
+        store.WriteText("Command", "74");
+        store.WriteText("Data", "A," + high);
+        EXPECT_NO_THROW(store.Close());
+    }
+    qmr::QSettingsStore store;
+    ASSERT_TRUE(store.Open(false));
+    EXPECT_EQ(store.ReadInt("SerialPort"), -1);
+    EXPECT_EQ(store.ReadInt("Bauds"), 2);
+    EXPECT_EQ(store.ReadText("Command"), "74");
+    EXPECT_EQ(store.ReadText("Data"), "A," + high);
+    EXPECT_EQ(store.ReadText("Missing"), "");
+    EXPECT_EQ(store.ReadInt("Missing"), std::nullopt);
+    EXPECT_EQ(store.ReadInt("Data"), std::nullopt);
+    store.Close();
+}
+
+TEST_F(QSettingsStoreTest, LoadAndSaveRoundTrip) {
+    qmr::InstallLink({});
+    qmr::SetPortSource([] { return ThreePorts; });
+    {
+        qmr::QSettingsStore store;
+        const qmr::ConsoleTexts saved{"111", "P,\xC0\xFF"};
+        qmr::SaveSettings(store, 2, 0, &saved);
+    }
+    qmr::QSettingsStore store;
+    qmr::ConsoleTexts loaded;
+    qmr::LoadSettings(store, &loaded);
+    EXPECT_EQ(Link().PortIndex, 2);
+    EXPECT_EQ(Link().BaudIndex, 0);
+    EXPECT_EQ(loaded.command, "111");
+    EXPECT_EQ(loaded.data, "P,\xC0\xFF");
+    qmr::SetPortSource({});
+}
+
+}  // namespace
+}  // namespace qmrtest
