@@ -50,12 +50,14 @@ void TermiosLine::Configure(int baudRate, bool switchOffXonXoff) {
     if (fd_ < 0) return;
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) return;
+    // A speed the driver does not know leaves the speed it had. The rest is
+    // still set: a terminal is not 8-bit transparent by itself, and a cooked
+    // one would turn CR into LF and hold bytes back until a line end.
     speed_t speed{};
-    // A speed the driver does not know is refused as a whole: the line keeps
-    // the settings it had.
-    if (!SpeedOf(baudRate, speed)) return;
-    ::cfsetispeed(&tio, speed);
-    ::cfsetospeed(&tio, speed);
+    if (SpeedOf(baudRate, speed)) {
+        ::cfsetispeed(&tio, speed);
+        ::cfsetospeed(&tio, speed);
+    }
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
     tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | INPCK);

@@ -1,0 +1,87 @@
+// The line settings on a real terminal device (a pseudo-terminal here).
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "TermiosLine.h"
+
+namespace qmrtest {
+namespace {
+
+class TermiosLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master_, 0);
+        ASSERT_EQ(grantpt(master_), 0);
+        ASSERT_EQ(unlockpt(master_), 0);
+        device_ = ptsname(master_);
+        ASSERT_GE(line_.Open(device_), 0);
+        // A terminal as the system leaves it: cooked, echoing, XON/XOFF on.
+        termios tio{};
+        ASSERT_EQ(tcgetattr(line_.fd(), &tio), 0);
+        tio.c_lflag |= ICANON | ECHO | ISIG;
+        tio.c_iflag |= ICRNL | IXON | IXOFF;
+        tio.c_oflag |= OPOST;
+        cfsetispeed(&tio, B9600);
+        cfsetospeed(&tio, B9600);
+        ASSERT_EQ(tcsetattr(line_.fd(), TCSANOW, &tio), 0);
+    }
+    void TearDown() override {
+        line_.Close();
+        if (master_ >= 0) close(master_);
+    }
+    termios Settings() {
+        termios tio{};
+        EXPECT_EQ(tcgetattr(line_.fd(), &tio), 0);
+        return tio;
+    }
+    static void ExpectRaw8N1(const termios& tio) {
+        EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+        EXPECT_EQ(tio.c_iflag & ICRNL, 0u);
+        EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+        EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+        EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB), 0u);
+    }
+
+    int master_ = -1;
+    std::string device_;
+    qmr::TermiosLine line_;
+};
+
+TEST_F(TermiosLineTest, KnownSpeedGivesARaw8N1LineAtThatSpeed) {
+    line_.Configure(57600, true);
+    const termios tio = Settings();
+    ExpectRaw8N1(tio);
+    EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B57600));
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
+}
+
+TEST_F(TermiosLineTest, XonXoffStaysWhenNotAskedToSwitchItOff) {
+    line_.Configure(115200, false);
+    EXPECT_EQ(Settings().c_iflag & (IXON | IXOFF), static_cast<tcflag_t>(IXON | IXOFF));
+}
+
+// With no speed chosen the driver keeps its speed, but the line must still be
+// 8-bit transparent: a cooked terminal would turn CR into LF and hold every
+// byte back until a line end came.
+TEST_F(TermiosLineTest, UnknownSpeedKeepsTheSpeedButStillMakesTheLineRaw) {
+    line_.Configure(0, true);
+    const termios tio = Settings();
+    ExpectRaw8N1(tio);
+    EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B9600));
+}
+
+TEST_F(TermiosLineTest, SecondOpenOfTheSameDeviceFails) {
+    qmr::TermiosLine second;
+    EXPECT_EQ(second.Open(device_), -1);
+    EXPECT_EQ(second.Open(""), -1);
+}
+
+}  // namespace
+}  // namespace qmrtest
