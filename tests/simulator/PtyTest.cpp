@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,8 @@ struct FaultCase {
     Fault fault;
     int requestsSeen;  // 2 when the link had to send again
 };
+
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 class PtyLinkFault : public PtyLink, public ::testing::WithParamInterface<FaultCase> {};
 
