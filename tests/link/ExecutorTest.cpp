@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 
 #include "Commands.h"
 #include "Executor.h"
@@ -115,6 +116,12 @@ const BadReply BadReplies[] = {
 
 constexpr Status CoverOpen = Sent({0x00, 0x20, 0x00, 0x00, 0x00, 0x00});
 
+const BadReply& Bad(std::string_view name) {
+    for (const auto& bad : BadReplies)
+        if (name == bad.name) return bad;
+    throw std::invalid_argument(std::string(name));
+}
+
 Bytes Spoilt(const BadReply& bad, const Bytes& request) {
     Bytes frame = ReplyTo(request, "NEW", CoverOpen);
     bad.spoil(frame);
@@ -165,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Checks, FrameCheckTest, ::testing::ValuesIn(BadReplies)
 
 TEST_F(ExecTest, TimeOutOnTheLastTryLeavesOnlyNoResponse) {
     AnswerEvery([](const Bytes& request, int index) {
-        return index < 3 ? Spoilt(BadReplies[6], request) : Bytes{};
+        return index < 3 ? Spoilt(Bad("MissingBodyEnd"), request) : Bytes{};
     });
 
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultNoLink);
@@ -178,7 +185,7 @@ TEST_F(ExecTest, TimeOutOnTheLastTryLeavesOnlyNoResponse) {
 
 TEST_F(ExecTest, ProtocolErrorOnTheLastTryLeavesOnlyProtocolError) {
     AnswerEvery([](const Bytes& request, int index) {
-        return index < 3 ? Bytes{} : Spoilt(BadReplies[3], request);
+        return index < 3 ? Bytes{} : Spoilt(Bad("WrongSeq"), request);
     });
 
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultProtocol);
@@ -247,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ExecTest, SuppressionLeavesLinkFailuresReported) {
     Link().SuppressStatusDlg = true;
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultNoLink);
-    AnswerEvery([](const Bytes& request, int) { return Spoilt(BadReplies[7], request); });
+    AnswerEvery([](const Bytes& request, int) { return Spoilt(Bad("BadChecksum"), request); });
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultProtocol);
     EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{"No printer response", "Protocol error"}));
     EXPECT_EQ(ui.statusDialogs, 0);

@@ -16,8 +16,8 @@ struct BitCase {
     std::uint32_t word;  // 0: the bit reaches no status word bit
 };
 
-// Every bit of every status byte, with the word bit the printer's manual
-// gives it.
+// Every bit of every status byte, with the status word bit it sets (0 for
+// the bits that set none).
 std::vector<BitCase> AllBits() {
     const BitCase mapped[] = {
         {0, 0, 0x1},        {0, 1, 0x2},       {0, 2, 0x4},        {0, 3, 0x1000000}, {0, 5, 0x20000000},
