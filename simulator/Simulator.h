@@ -67,7 +67,8 @@ public:
     void SetBaudRate(int baud) { baud_ = baud; }
 
     // Called after each request is answered, under the printer's lock (the
-    // printer is passed for reading what it printed).
+    // printer is passed for reading what it printed); it must not call back
+    // into the simulator.
     using Observer = std::function<void(const ReceivedRequest&, const Reply&, const Printer&)>;
     void SetObserver(Observer observer);
 
