@@ -25,6 +25,7 @@
 #include "PrinterTypes.h"
 
 // Features: one include per feature (see the top of this file).
+#include "Identification.h"
 
 namespace qmrsim {
 
@@ -58,6 +59,7 @@ public:
     std::vector<std::string> paper;
 
     // Features: one member per feature (see the top of this file).
+    Identification identification;
 
 private:
     std::map<int, CommandHandler> handlers_;

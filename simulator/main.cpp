@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
     try {
         qmrsim::Simulator simulator;
         simulator.SetBaudRate(options.baud);
+        // The programs meet a printer ready to be put into service.
+        simulator.WithPrinter([](qmrsim::Printer& printer) { qmrsim::SetUpServicedPrinter(printer); });
         std::size_t printed = 0;
         simulator.SetObserver([&printed](const qmrsim::ReceivedRequest& request, const qmrsim::Reply&,
                                          const qmrsim::Printer& printer) { PrintExchange(request, printer, printed); });

@@ -8,6 +8,11 @@
 
 namespace qmr::test {
 
+std::int64_t QuickClock::NowUs() {
+    if (racing) offsetUs_ += 500'000;
+    return qmr::SystemClock().NowUs() + offsetUs_;
+}
+
 void ClearSettings() {
     QSettings settings("Zandrel", "QMR770");
     settings.clear();

@@ -42,6 +42,19 @@ private:
     std::int64_t stepUs_;
 };
 
+// Real time for a line that answers, but sleeps return at once (they only
+// move the clock on), and while `racing` every look moves it on half a
+// second, so a silent line times out at once.
+class QuickClock final : public qmr::Clock {
+public:
+    std::int64_t NowUs() override;
+    void SleepMs(int ms) override { offsetUs_ += std::int64_t{ms} * 1000; }
+    bool racing = false;
+
+private:
+    std::int64_t offsetUs_ = 0;
+};
+
 // Empties the settings store the programs use (in the tests' temporary folder).
 void ClearSettings();
 // Writes the port and speed indexes as a saved session would have.

@@ -1,0 +1,22 @@
+// Prendix's forms and its link, as start-up makes them.
+#pragma once
+
+#include "LinkState.h"
+#include "TStatusDlg.h"
+#include "TInitFP.h"
+
+namespace prendix {
+
+// The one instance of each form, made by CreateForms.
+extern TInitFP* InitFP;
+extern qmr::ui::TStatusDlg* StatusDlg;
+
+// Creates every form, hidden, in start-up order (the forms of features still
+// to come join in their places). The main window comes first and owns the
+// others; the pointers above are cleared when it goes.
+TInitFP* CreateForms();
+
+// Installs the link on the line and clock, with the windows of InitFP.
+void InstallProgramLink(qmr::SerialLine& line, qmr::Clock& clock);
+
+}  // namespace prendix

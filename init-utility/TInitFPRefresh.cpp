@@ -1,0 +1,99 @@
+// Reading the printer's identification and tax settings into the main window.
+#include "Commands.h"
+#include "Cp1251.h"
+#include "Executor.h"
+#include "TInitFP.h"
+
+namespace prendix {
+
+namespace {
+
+std::uint32_t Status() { return qmr::Link().StatusWord; }
+
+// Silence ends the read. So does the link's refusal of an exchange started
+// while another one waits for its reply: the refused exchange left the reply
+// of some other command behind, which must not be read as this one's.
+bool NoAnswer() { return (Status() & (qmr::swNoResponse | qmr::swReserved27)) != 0; }
+
+}  // namespace
+
+void TInitFP::RefreshBtClick() {
+    if (!qmr::Link().Connected) {
+        qmr::ui::MessageBox("Serial port not open", "Error", qmr::MbOk);
+        return;
+    }
+    RefreshFromPrinter();
+}
+
+void TInitFP::RefreshFromPrinter() {
+    ClearPrinterFields();
+    RequestStatus();
+    if (NoAnswer()) return;
+    if (Status() & qmr::swPaperOut) {
+        qmr::ui::MessageBox("Out of paper", "Error", qmr::MbOk);
+        return;
+    }
+    ReadIdentification();
+    if (NoAnswer() || !(Status() & qmr::swTaxRatesSet)) return;
+    if (!Answered(qmr::SetTaxRatesAndDecimals)) return;
+    ShowTaxEnables(ParseTaxEnables(qmr::Link().ReplyText()));
+    if (!Answered(qmr::ReadTaxRates)) return;
+    ShowTaxRates(ParseTaxRates(qmr::Link().ReplyText()));
+    if (!Answered(qmr::ReadTaxNumber)) return;
+    ShowTaxNumber(ParseTaxNumber(qmr::Link().ReplyText()));
+}
+
+void TInitFP::ClearPrinterFields() {
+    ModuleBox->clear();
+    SerialBox->clear();
+    CountryBox->setCurrentIndex(CountryNotSet);
+    Decimals->setCurrentIndex(0);
+    for (QCheckBox* box : TaxBoxes()) box->setChecked(false);
+    for (QLineEdit* rate : TaxRates()) rate->clear();
+    IdNumBox->clear();
+    SerialBox->setEnabled(true);
+    ModuleBox->setEnabled(true);
+    CountryBox->setEnabled(true);
+}
+
+int TInitFP::ReadIdentification() {
+    const int result = qmr::ExecCommand(qmr::ReadDeviceInfo, "");
+    if (result != qmr::ResultOk) return result;
+    const DeviceInfo info = ParseDeviceInfo(qmr::Link().ReplyText());
+    CountryBox->setCurrentIndex(info.countryItem);
+    SerialBox->setText(qmr::FromCp1251(info.serialNumber));
+    ModuleBox->setText(qmr::FromCp1251(info.fmNumber));
+
+    const bool serialSet = Status() & qmr::swSerialSet;
+    const bool fiscalised = Status() & qmr::swFiscalized;
+    SerialBox->setEnabled(!serialSet);
+    CountryBox->setEnabled(!serialSet);
+    ModuleBox->setEnabled(UpdateFM->isChecked());
+    IdNumBox->setEnabled(!fiscalised);
+    LearnBt->setEnabled(!fiscalised);
+    return qmr::ResultOk;
+}
+
+bool TInitFP::Answered(int command) {
+    qmr::ExecCommand(command, "");
+    return !NoAnswer();
+}
+
+void TInitFP::ShowTaxEnables(const TaxEnables& enables) {
+    Decimals->setCurrentIndex(enables.twoDecimals ? 1 : 0);
+    const auto boxes = TaxBoxes();
+    for (std::size_t group = 0; group < boxes.size(); ++group) boxes[group]->setChecked(enables.enabled[group]);
+}
+
+void TInitFP::ShowTaxRates(const std::array<double, 4>& rates) {
+    const auto edits = TaxRates();
+    for (std::size_t group = 0; group < edits.size(); ++group)
+        edits[group]->setText(QString::fromStdString(FormatTaxRate(rates[group])));
+}
+
+void TInitFP::ShowTaxNumber(const TaxNumber& number) {
+    IdNumBox->setText(qmr::FromCp1251(number.number));
+    (number.idType ? IdBox : PnBox)->setChecked(true);
+}
+
+}  // namespace prendix

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "PrinterReplies.h"
+
+namespace prendix {
+namespace {
+
+TEST(LeadingNumbers, ReadLikeAtolAndAtofInTheDecimalFormOnly) {
+    EXPECT_EQ(LeadingLong("2"), 2);
+    EXPECT_EQ(LeadingLong("  -7x"), -7);
+    EXPECT_EQ(LeadingLong("+3,1"), 3);
+    EXPECT_EQ(LeadingLong("x2"), 0);
+    EXPECT_EQ(LeadingLong(""), 0);
+    EXPECT_EQ(LeadingLong("- 1"), 0);
+    EXPECT_EQ(LeadingLong("99999999999999999999999"), LONG_MAX);
+
+    EXPECT_EQ(LeadingDouble("7.5"), 7.5);
+    EXPECT_EQ(LeadingDouble(" -5"), -5.0);
+    EXPECT_EQ(LeadingDouble(".25%"), 0.25);
+    EXPECT_EQ(LeadingDouble("1e2,"), 100.0);
+    EXPECT_EQ(LeadingDouble("3e"), 3.0);
+    EXPECT_EQ(LeadingDouble("x"), 0.0);
+    EXPECT_EQ(LeadingDouble("."), 0.0);
+    EXPECT_EQ(LeadingDouble("inf"), 0.0);
+    EXPECT_EQ(LeadingDouble("nan"), 0.0);
+    EXPECT_EQ(LeadingDouble("0x10"), 0.0);
+    EXPECT_TRUE(std::isinf(LeadingDouble("1e999")));
+    EXPECT_EQ(LeadingDouble("1e-999"), 0.0);
+}
+
+TEST(FormatTaxRate, ShowsTwoDecimalsWithAPoint) {
+    EXPECT_EQ(FormatTaxRate(20), "20.00");
+    EXPECT_EQ(FormatTaxRate(7.5), "7.50");
+    EXPECT_EQ(FormatTaxRate(0), "0.00");
+    EXPECT_EQ(FormatTaxRate(-5), "-5.00");
+    EXPECT_EQ(FormatTaxRate(0.005), "0.01");
+    EXPECT_EQ(FormatTaxRate(2.675), "2.67");  // 2.67499... in binary, as printf has it too
+}
+
+struct DeviceCase {
+    const char* reply;
+    int countryItem;
+    const char* serial;
+    const char* fm;
+};
+
+class DeviceInfoReplies : public ::testing::TestWithParam<DeviceCase> {};
+
+TEST_P(DeviceInfoReplies, GiveCountrySerialAndFiscalMemoryNumber) {
+    const DeviceCase& c = GetParam();
+    const DeviceInfo info = ParseDeviceInfo(c.reply);
+    EXPECT_EQ(info.countryItem, c.countryItem);
+    EXPECT_EQ(info.serialNumber, c.serial);
+    EXPECT_EQ(info.fmNumber, c.fm);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DeviceInfoReplies,
+    ::testing::Values(DeviceCase{"QMR-770 V1.00 10Dec26,4F2A,00000000,2,ZK000417,50001234", 2, "ZK000417", "50001234"},
+                      DeviceCase{"QMR-770 V1.00 10Dec26,4F2A,00000000, ,,", CountryNotSet, "", ""},
+                      DeviceCase{"A B C,D,E, 3,S1,F1", CountryNotSet, "S1", "F1"},  // a blank first: not set
+                      DeviceCase{"A B C,D,E,11,S1,F1", -1, "S1", "F1"},
+                      DeviceCase{"A B C,D,E,-1,S1,F1", -1, "S1", "F1"},
+                      DeviceCase{"A B C,D,E,10x,S1,F1", 10, "S1", "F1"},
+                      DeviceCase{"A B C,D,E,,S1,F1", 0, "S1", "F1"},  // an empty number reads as 0
+                      // The fiscal-memory number is the rest of the text, commas and all.
+                      DeviceCase{"A B C,D,E,4,S1,F1,X", 4, "S1", "F1,X"},
+                      DeviceCase{"A B C,D,E,4,SERIAL", 4, "SERIAL", ""},
+                      DeviceCase{"A B C,D,E,4", 4, "", ""},
+                      // Replies too short for the layout end in empty items.
+                      DeviceCase{"A B C,D,E", CountryNotSet, "", ""},
+                      DeviceCase{"A B", CountryNotSet, "", ""},
+                      DeviceCase{"ABC,D,E,1,S,F", CountryNotSet, "", ""},
+                      DeviceCase{"", CountryNotSet, "", ""}));
+
+TEST(TaxEnablesReply, GivesDecimalsAndTheGroupsEnabled) {
+    struct Case {
+        const char* reply;
+        bool twoDecimals;
+        std::array<bool, 4> enabled;
+    } cases[] = {
+        {"2,1010", true, {true, false, true, false}},
+        {"0,1111", false, {true, true, true, true}},
+        {"02,0001", true, {false, false, false, true}},
+        {"x,1", false, {true, false, false, false}},  // no digits: "0"; a short part: the rest not '1'
+        {"2,", true, {}},
+        {"2", true, {}},
+        {"-1,1x1y", true, {true, false, true, false}},
+        {"", false, {}},
+    };
+    for (const Case& c : cases) {
+        const TaxEnables enables = ParseTaxEnables(c.reply);
+        EXPECT_EQ(enables.twoDecimals, c.twoDecimals) << c.reply;
+        EXPECT_EQ(enables.enabled, c.enabled) << c.reply;
+    }
+}
+
+TEST(TaxRatesReply, GivesFourRatesTheLastOneTheRest) {
+    using Rates = std::array<double, 4>;
+    EXPECT_EQ(ParseTaxRates("20,7.5,0,x"), (Rates{20, 7.5, 0, 0}));
+    EXPECT_EQ(ParseTaxRates("-5,20.00,9.00,0.00"), (Rates{-5, 20, 9, 0}));
+    EXPECT_EQ(ParseTaxRates("1,2,3,4,5"), (Rates{1, 2, 3, 4}));
+    EXPECT_EQ(ParseTaxRates("20.00,9.00"), (Rates{20, 9, 0, 0}));
+    EXPECT_EQ(ParseTaxRates(""), (Rates{0, 0, 0, 0}));
+}
+
+TEST(TaxNumberReply, GivesTheNumberAndTheRegistrationType) {
+    struct Case {
+        const char* reply;
+        const char* number;
+        bool idType;
+    } cases[] = {
+        {"1234567890,1", "1234567890", true}, {"1234567890,0", "1234567890", false},
+        {"12,x", "12", false},                {"12,10", "12", true},
+        {",1", "", true},                     {"123", "123", false},
+        {"123,", "123", false},               {"", "", false},
+    };
+    for (const Case& c : cases) {
+        const TaxNumber n = ParseTaxNumber(c.reply);
+        EXPECT_EQ(n.number, c.number) << c.reply;
+        EXPECT_EQ(n.idType, c.idType) << c.reply;
+    }
+}
+
+}  // namespace
+}  // namespace prendix

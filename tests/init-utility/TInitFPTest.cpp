@@ -1,0 +1,432 @@
+// Prendix's main window driven through the seam, against the simulated
+// printer on a pty.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "Commands.h"
+#include "Executor.h"
+#include "Placement.h"
+#include "Prendix.h"
+#include "Simulator.h"
+#include "TermiosLine.h"
+#include "UiTestSupport.h"
+
+namespace prendix {
+namespace {
+
+using qmr::Link;
+using qmrsim::Printer;
+namespace st = qmrsim::st;
+namespace colour = qmr::ui::colour;
+
+const std::vector<std::string> SystemPorts = {"/dev/ttyS1", "/dev/ttyS0"};
+
+class PrendixWindow : public ::testing::Test {
+protected:
+    PrendixWindow() : ports(SystemPorts, sim.DevicePath()) {}
+
+    void SetUp() override {
+        qmr::test::ClearSettings();
+        qmr::test::WriteSettings(2, 1);  // the simulator's pty at 19200
+        CreateForms();
+        InstallProgramLink(line, clock);
+        InitFP->show();
+    }
+
+    void TearDown() override {
+        delete InitFP;
+        EXPECT_TRUE(script.ScriptUsedUp());
+    }
+
+    template <class F>
+    void WithPrinter(F&& f) {
+        sim.WithPrinter([&](Printer& p) {
+            f(p);
+            return 0;
+        });
+    }
+    void ServicedPrinter() {
+        WithPrinter([](Printer& p) { qmrsim::SetUpServicedPrinter(p); });
+    }
+    void Connect() {
+        InitFP->ConnectBt->click();
+        ASSERT_TRUE(Link().Connected);
+    }
+    // The commands the printer received, repeats included.
+    std::vector<int> Received() {
+        std::vector<int> commands;
+        for (const auto& r : sim.Requests()) commands.push_back(r.cmd);
+        return commands;
+    }
+    // A refresh on a connected window, from a clean request log.
+    void Refresh() {
+        sim.ClearRequests();
+        InitFP->RefreshBt->click();
+    }
+
+    qmrsim::Simulator sim;
+    qmr::test::PortsScope ports;
+    qmr::TermiosLine line;
+    qmr::test::QuickClock clock;
+    qmr::test::TestSeam script;
+};
+
+QStringList Items(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
+    return items;
+}
+
+TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
+    EXPECT_EQ(InitFP->windowTitle(), "Fiscal Printer QMR-770 Init");
+    EXPECT_EQ(InitFP->size(), QSize(497, 337));
+    EXPECT_EQ(Items(*InitFP->PortNum),
+              (QStringList{"/dev/ttyS0", "/dev/ttyS1", QString::fromStdString(sim.DevicePath())}));
+    EXPECT_EQ(InitFP->PortNum->currentIndex(), 2);
+    EXPECT_EQ(InitFP->BaudsBox->currentText(), "19200");
+    EXPECT_EQ(InitFP->CountryBox->currentText(), "Ukraine");
+    EXPECT_EQ(InitFP->Decimals->currentText(), "2");
+    EXPECT_TRUE(InitFP->PnBox->isChecked());
+    EXPECT_FALSE(InitFP->TestBt->isVisible());
+    EXPECT_EQ(InitFP->ConnectBt->text(), "Connect");
+    EXPECT_EQ(InitFP->Shape1->BrushColor(), colour::Green);
+    ASSERT_NE(StatusDlg, nullptr);
+    EXPECT_EQ(StatusDlg->parent(), InitFP);
+    EXPECT_EQ(StatusDlg->windowTitle(), "QMR-770 status bits");
+}
+
+TEST_F(PrendixWindow, EveryControlSitsInsideItsGroupAndTheWindow) {
+    for (const QWidget* w : InitFP->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow()) continue;  // the dialogs it owns
+        EXPECT_TRUE(InitFP->rect().contains(w->geometry())) << w->objectName().toStdString();
+        for (const QWidget* c : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!c->objectName().isEmpty()) {
+                EXPECT_TRUE(w->rect().contains(c->geometry())) << c->objectName().toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(InitFP->PortNum->parent(), InitFP->PortBox);
+    EXPECT_EQ(InitFP->TaxD->parent(), InitFP->TaxInfoBox);
+    EXPECT_EQ(InitFP->OperBt->parent(), InitFP->SettingsBox);
+    EXPECT_EQ(InitFP->IdBox->parent(), InitFP->Panel2);
+    EXPECT_EQ(InitFP->Panel2->parent(), InitFP->FiscalizeBox);
+    EXPECT_EQ(InitFP->DiagnBt->parent(), InitFP->Panel1);
+    EXPECT_GT(InitFP->ClosureBt->y(), InitFP->SettingsBox->geometry().bottom());
+}
+
+TEST_F(PrendixWindow, DroppingThePortListDownReadsThePortsAgain) {
+    InitFP->PortNum->setCurrentIndex(0);  // picked but not connected
+    qmr::test::PortsScope more({"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0"}, sim.DevicePath());
+    InitFP->PortNum->showPopup();
+    InitFP->PortNum->hidePopup();
+    EXPECT_EQ(InitFP->PortNum->count(), 4);
+    EXPECT_EQ(InitFP->PortNum->currentIndex(), 2);  // back at the saved index
+}
+
+TEST_F(PrendixWindow, APortThatCannotBeOpenedLeavesTheWindowDisconnected) {
+    qmr::test::PortsScope missing({"/dev/qmr-no-such-port"}, "");
+    InitFP->PortNum->showPopup();
+    InitFP->PortNum->hidePopup();
+    InitFP->PortNum->setCurrentIndex(0);
+    InitFP->ConnectBt->click();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't open serial port"});
+    EXPECT_EQ(script.messages[0].caption, "Error");
+    EXPECT_FALSE(Link().Connected);
+    EXPECT_EQ(InitFP->ConnectBt->text(), "Connect");
+    EXPECT_EQ(InitFP->Shape1->BrushColor(), colour::Green);
+}
+
+TEST_F(PrendixWindow, ConnectThenDisconnectTurnsCaptionAndLampBack) {
+    Connect();
+    EXPECT_EQ(InitFP->ConnectBt->text(), "Disconnect");
+    EXPECT_EQ(InitFP->Shape1->BrushColor(), colour::Lime);
+    EXPECT_NE(Link().PortHandle, -1);
+    EXPECT_TRUE(Received().empty());  // connecting sends nothing
+
+    InitFP->ConnectBt->click();
+    EXPECT_FALSE(Link().Connected);
+    EXPECT_EQ(Link().PortHandle, -1);
+    EXPECT_EQ(InitFP->ConnectBt->text(), "Connect");
+    EXPECT_EQ(InitFP->Shape1->BrushColor(), colour::Green);
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(PrendixWindow, ClosingWhileConnectedSavesTheSettingsAndClosesThePort) {
+    Connect();
+    InitFP->BaudsBox->setCurrentIndex(3);
+    EXPECT_TRUE(InitFP->close());
+    EXPECT_EQ(qmr::test::ReadSetting("SerialPort"), 2);
+    EXPECT_EQ(qmr::test::ReadSetting("Bauds"), 3);
+    EXPECT_EQ(Link().PortHandle, -1);
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(PrendixWindow, StatusWhileDisconnectedOnlySaysThePortIsNotOpen) {
+    InitFP->StatusBt->click();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
+    EXPECT_TRUE(script.modals.empty());
+}
+
+TEST_F(PrendixWindow, StatusWithoutAnAnswerSaysSoAfterFourTries) {
+    Connect();
+    clock.racing = true;
+    sim.InjectFault(qmrsim::Fault::Silence, 4);
+    InitFP->StatusBt->click();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
+    EXPECT_TRUE(script.modals.empty());
+    EXPECT_EQ(Received(), (std::vector<int>{74, 74, 74, 74}));
+    EXPECT_TRUE(InitFP->ConnectBt->isEnabled());
+}
+
+TEST_F(PrendixWindow, StatusWithASyntaxErrorShowsTheDialogOnceFromTheLink) {
+    WithPrinter([](Printer& p) {
+        p.SetHandler(qmr::ReadStatus, [](Printer& printer, const qmrsim::Request&) {
+            printer.Fail(st::SyntaxError);
+            return std::string();
+        });
+    });
+    Connect();
+    script.OnNextModal([](QDialog& form) {
+        auto& dlg = dynamic_cast<qmr::ui::TStatusDlg&>(form);
+        EXPECT_TRUE(dlg.Status00->isChecked());
+        EXPECT_FALSE(dlg.Status_Timeout->isChecked());
+        EXPECT_FALSE(dlg.Status_Protocol->isChecked());
+        EXPECT_FALSE(InitFP->ConnectBt->isEnabled());  // still inside the exchange
+        dlg.OkBt->click();
+    });
+    InitFP->StatusBt->click();
+    ASSERT_EQ(script.modals.size(), 1u);
+    EXPECT_EQ(script.modals[0].caption, "QMR-770 Status Bits (Command 74)");
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(PrendixWindow, StatusOnAHealthyPrinterShowsTheDialogOverTheWindow) {
+    ServicedPrinter();
+    Connect();
+    const QSize size = StatusDlg->frameGeometry().size();
+    const QPoint origin = InitFP->mapToGlobal(QPoint(0, 0));
+    const qmr::Point at = qmr::PlaceDialog({origin.x(), origin.y()}, 497, 337, size.width(), size.height());
+    script.OnNextModal([](QDialog& form) {
+        auto& dlg = dynamic_cast<qmr::ui::TStatusDlg&>(form);
+        EXPECT_TRUE(dlg.Status42->isChecked());
+        EXPECT_TRUE(dlg.Status54->isChecked());
+        EXPECT_FALSE(dlg.Status53->isChecked());
+    });
+    InitFP->StatusBt->click();
+    ASSERT_EQ(script.modals.size(), 1u);
+    EXPECT_EQ(script.modals[0].caption, "QMR-770 Status Bits (Command 74)");
+    EXPECT_EQ(script.modals[0].pos, QPoint(at.x, at.y));
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(PrendixWindow, DiagnosticsArePrintedAndWithoutAPortOnlyRefused) {
+    InitFP->DiagnBt->click();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
+
+    ServicedPrinter();
+    Connect();
+    InitFP->DiagnBt->click();
+    EXPECT_EQ(Received(), std::vector<int>{qmr::RunDiagnostics});
+    WithPrinter([](Printer& p) {
+        ASSERT_FALSE(p.paper.empty());
+        EXPECT_EQ(p.paper.front(), "DIAGNOSTICS");
+    });
+    EXPECT_EQ(script.messages.size(), 1u);
+}
+
+TEST_F(PrendixWindow, RefreshWhileDisconnectedLeavesTheFieldsAlone) {
+    InitFP->SerialBox->setText("typed");
+    InitFP->TaxA->setText("9.00");
+    InitFP->RefreshBt->click();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
+    EXPECT_EQ(script.messages[0].caption, "Error");
+    EXPECT_EQ(InitFP->SerialBox->text(), "typed");
+    EXPECT_EQ(InitFP->TaxA->text(), "9.00");
+    EXPECT_EQ(InitFP->CountryBox->currentText(), "Ukraine");
+}
+
+TEST_F(PrendixWindow, RefreshFillsEverythingFromAServicedPrinter) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) {
+        p.identification.taxNumber = "1234567890";
+        p.identification.registrationType = 1;
+    });
+    Connect();
+    Refresh();
+    EXPECT_EQ(Received(), (std::vector<int>{74, 90, 83, 97, 99}));
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(InitFP->SerialBox->text(), "ZK000417");
+    EXPECT_EQ(InitFP->ModuleBox->text(), "50001234");
+    EXPECT_EQ(InitFP->CountryBox->currentText(), "Ukraine");
+    // The serial number is set: serial and country can no longer be changed.
+    EXPECT_FALSE(InitFP->SerialBox->isEnabled());
+    EXPECT_FALSE(InitFP->CountryBox->isEnabled());
+    EXPECT_FALSE(InitFP->ModuleBox->isEnabled());  // follows UpdateFM, unticked
+    EXPECT_TRUE(InitFP->IdNumBox->isEnabled());
+    EXPECT_TRUE(InitFP->LearnBt->isEnabled());
+    EXPECT_EQ(InitFP->Decimals->currentText(), "2");
+    const std::array<bool, 4> enabled{true, true, true, false};
+    const std::array<const char*, 4> rates{"20.00", "7.00", "0.00", "0.00"};
+    for (std::size_t g = 0; g < 4; ++g) {
+        EXPECT_EQ(InitFP->TaxBoxes()[g]->isChecked(), enabled[g]) << g;
+        EXPECT_EQ(InitFP->TaxRates()[g]->text(), rates[g]) << g;
+    }
+    EXPECT_EQ(InitFP->IdNumBox->text(), "1234567890");
+    EXPECT_TRUE(InitFP->IdBox->isChecked());
+
+    InitFP->UpdateFM->setChecked(true);
+    Refresh();
+    EXPECT_TRUE(InitFP->ModuleBox->isEnabled());
+}
+
+TEST_F(PrendixWindow, RefreshOfAFiscalisedPrinterLocksTheTaxNumberAndNonFiscalMode) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) { p.SetStatusBit(st::Fiscalized); });
+    Connect();
+    Refresh();
+    EXPECT_FALSE(InitFP->IdNumBox->isEnabled());
+    EXPECT_FALSE(InitFP->LearnBt->isEnabled());
+    EXPECT_TRUE(InitFP->PnBox->isChecked());
+
+    // The next refresh of a printer without a serial number unlocks serial and country again.
+    WithPrinter([](Printer& p) {
+        p.SetStatusBit(st::Fiscalized, false);
+        p.SetStatusBit(st::SerialSet, false);
+    });
+    Refresh();
+    EXPECT_TRUE(InitFP->SerialBox->isEnabled());
+    EXPECT_TRUE(InitFP->CountryBox->isEnabled());
+    EXPECT_TRUE(InitFP->IdNumBox->isEnabled());
+    EXPECT_TRUE(InitFP->LearnBt->isEnabled());
+}
+
+TEST_F(PrendixWindow, RefreshWithTaxRatesNotSetStopsAfterTheIdentification) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) { p.SetStatusBit(st::TaxRatesSet, false); });
+    Connect();
+    InitFP->TaxB_Box->setChecked(true);
+    InitFP->TaxB->setText("9.00");
+    InitFP->IdNumBox->setText("old");
+    InitFP->IdBox->setChecked(true);
+    Refresh();
+    EXPECT_EQ(Received(), (std::vector<int>{74, 90}));
+    EXPECT_EQ(InitFP->SerialBox->text(), "ZK000417");
+    EXPECT_EQ(InitFP->CountryBox->currentText(), "Ukraine");
+    EXPECT_EQ(InitFP->Decimals->currentText(), "0");
+    EXPECT_FALSE(InitFP->TaxB_Box->isChecked());
+    EXPECT_EQ(InitFP->TaxB->text(), "");
+    EXPECT_EQ(InitFP->IdNumBox->text(), "");
+    EXPECT_TRUE(InitFP->IdBox->isChecked());  // the registration type stays as it was
+}
+
+TEST_F(PrendixWindow, RefreshWithPaperOutSaysSoAndReadsNothing) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) { p.SetStatusBit(st::PaperOut); });
+    Connect();
+    InitFP->SerialBox->setText("typed");
+    Refresh();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Out of paper"});
+    EXPECT_EQ(script.messages[0].caption, "Error");
+    EXPECT_EQ(Received(), std::vector<int>{74});
+    EXPECT_EQ(InitFP->SerialBox->text(), "");
+    EXPECT_EQ(InitFP->CountryBox->currentText(), "Not Set");
+}
+
+TEST_F(PrendixWindow, RefreshGoesOnAfterAPrinterErrorAndStopsAtSilence) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) {
+        p.SetHandler(qmr::SetTaxRatesAndDecimals, [](Printer& printer, const qmrsim::Request&) {
+            printer.Fail(st::InvalidCommand);
+            return std::string("0,0110");
+        });
+    });
+    Connect();
+    InitFP->IdNumBox->setText("old");
+    // The refused command's status dialog; the printer falls silent meanwhile.
+    script.OnNextModal([this](QDialog&) {
+        sim.InjectFault(qmrsim::Fault::Silence, 4);
+        clock.racing = true;
+    });
+    Refresh();
+    EXPECT_EQ(Received(), (std::vector<int>{74, 90, 83, 97, 97, 97, 97}));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
+    EXPECT_EQ(InitFP->Decimals->currentText(), "0");  // read despite the error
+    EXPECT_TRUE(InitFP->TaxB_Box->isChecked());
+    EXPECT_EQ(InitFP->TaxA->text(), "");  // the rates never came
+    EXPECT_EQ(InitFP->IdNumBox->text(), "");
+}
+
+TEST_F(PrendixWindow, RefreshWithoutAnAnswerLeavesTheFieldsCleared) {
+    Connect();
+    InitFP->SerialBox->setText("typed");
+    clock.racing = true;
+    sim.InjectFault(qmrsim::Fault::Silence, 4);
+    Refresh();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
+    EXPECT_EQ(Received(), (std::vector<int>{74, 74, 74, 74}));
+    EXPECT_EQ(InitFP->SerialBox->text(), "");
+}
+
+TEST_F(PrendixWindow, ARefreshStartedDuringAnotherExchangeReadsNothing) {
+    ServicedPrinter();
+    Connect();
+    script.OnNextModal([](QDialog&) {});  // the status dialog of the outer exchange
+    QTimer::singleShot(0, InitFP, [] { InitFP->RefreshBt->click(); });
+    sim.ClearRequests();
+    InitFP->StatusBt->click();
+    EXPECT_EQ(Received(), std::vector<int>{74});
+    EXPECT_EQ(InitFP->SerialBox->text(), "");
+    EXPECT_EQ(InitFP->TaxA->text(), "");
+}
+
+// Replies the printer may give, and what the fields show of them.
+struct ReplyCase {
+    const char* deviceInfo;
+    const char* taxEnables;
+    const char* taxRates;
+    const char* taxNumber;
+    QString country;  // the selected item, empty for none
+    const char* serial;
+    const char* fm;
+    const char* decimals;
+    std::array<const char*, 4> rates;
+    bool idType;
+};
+
+class RefreshReplies : public PrendixWindow, public ::testing::WithParamInterface<ReplyCase> {};
+
+TEST_P(RefreshReplies, FillTheFieldsAsTheyRead) {
+    const ReplyCase& c = GetParam();
+    ServicedPrinter();
+    WithPrinter([&](Printer& p) {
+        p.SetReplyData(qmr::ReadDeviceInfo, c.deviceInfo);
+        p.SetReplyData(qmr::SetTaxRatesAndDecimals, c.taxEnables);
+        p.SetReplyData(qmr::ReadTaxRates, c.taxRates);
+        p.SetReplyData(qmr::ReadTaxNumber, c.taxNumber);
+    });
+    Connect();
+    Refresh();
+    EXPECT_EQ(InitFP->CountryBox->currentText(), c.country);
+    EXPECT_EQ(InitFP->SerialBox->text(), c.serial);
+    EXPECT_EQ(InitFP->ModuleBox->text(), c.fm);
+    EXPECT_EQ(InitFP->Decimals->currentText(), c.decimals);
+    for (std::size_t g = 0; g < 4; ++g) EXPECT_EQ(InitFP->TaxRates()[g]->text(), c.rates[g]) << g;
+    EXPECT_EQ(InitFP->IdBox->isChecked(), c.idType);
+    EXPECT_EQ(InitFP->PnBox->isChecked(), !c.idType);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefreshReplies,
+    ::testing::Values(ReplyCase{"M F D,C,S, ,SN1,FM1", "2,1111", "20,7.5,0,x", "123,1", "Not Set", "SN1", "FM1", "2",
+                                {"20.00", "7.50", "0.00", "0.00"}, true},
+                      ReplyCase{"M F D,C,S,2,SN2", "0,0000", "-5,0,0,0", "123,0", "Ukraine", "SN2", "", "0",
+                                {"-5.00", "0.00", "0.00", "0.00"}, false},
+                      ReplyCase{"M F D,C,S,11,SN3,FM3", "x,1", "", "", "", "SN3", "FM3", "0",
+                                {"0.00", "0.00", "0.00", "0.00"}, false},
+                      // A reply too short for its layout reads as empty items.
+                      ReplyCase{"M F", "", "1", "9", "Not Set", "", "", "0", {"1.00", "0.00", "0.00", "0.00"},
+                                false}));
+
+}  // namespace
+}  // namespace prendix
