@@ -204,6 +204,23 @@ TEST_F(PtyLink, TheDeviceOpensOnlyOnce) {
     EXPECT_GE(second.Open(sim.DevicePath()), 0);
 }
 
+// Reads until `frames` end bytes have come, or two seconds of nothing.
+Bytes ReceiveFrames(qmr::TermiosLine& line, int frames) {
+    Bytes got;
+    auto last = std::chrono::steady_clock::now();
+    while (frames > 0 && std::chrono::steady_clock::now() - last < std::chrono::seconds(2)) {
+        std::uint8_t b = 0;
+        if (line.BytesWaiting() > 0 && line.ReadByte(b)) {
+            got.push_back(b);
+            if (b == qmr::EndByte) --frames;
+            last = std::chrono::steady_clock::now();
+        } else {
+            line.WaitForInput(100000);
+        }
+    }
+    return got;
+}
+
 // The printer's side of the line, driven byte by byte without the link.
 class PtyRaw : public ::testing::Test {
 protected:
@@ -214,22 +231,7 @@ protected:
     void Send(const Bytes& bytes) {
         for (auto b : bytes) ASSERT_TRUE(line.WriteByte(b));
     }
-    // Reads until `frames` end bytes have come, or two seconds of nothing.
-    Bytes Receive(int frames) {
-        Bytes got;
-        auto last = std::chrono::steady_clock::now();
-        while (frames > 0 && std::chrono::steady_clock::now() - last < std::chrono::seconds(2)) {
-            std::uint8_t b = 0;
-            if (line.BytesWaiting() > 0 && line.ReadByte(b)) {
-                got.push_back(b);
-                if (b == qmr::EndByte) --frames;
-                last = std::chrono::steady_clock::now();
-            } else {
-                line.WaitForInput(100000);
-            }
-        }
-        return got;
-    }
+    Bytes Receive(int frames) { return ReceiveFrames(line, frames); }
     static Bytes ReplyTo(std::uint8_t seq, std::uint8_t cmd, std::string_view data = "") {
         return qmr::BuildReplyFrame(seq, cmd, data, {0x80, 0x80, 0x80, 0x80, 0x80, 0x80});
     }
@@ -365,8 +367,27 @@ TEST_F(PtyRaw, StopsWhileTheLineIsFull) {
         Send(qmr::BuildRequestFrame(0x20, qmr::ReadFiscalMemoryBlock, data));
     }
     sim.Stop();
-    sim.Stop();  // a second stop is harmless
+    sim.Stop();                              // a second stop is harmless
     EXPECT_LT(sim.Requests().size(), 600u);  // the printer was held up by the full line
+}
+
+// A printer given to the simulator keeps what it did after the simulator is gone.
+TEST(SimulatorOwnership, PlaysAPrinterItIsGiven) {
+    Printer printer;
+    printer.SetHandler(qmr::PrintFiscalText, [](Printer& p, const Request& r) {
+        p.paper.push_back(r.data);
+        return std::string("ok");
+    });
+    {
+        Simulator sim(printer);
+        qmr::TermiosLine line;
+        ASSERT_GE(line.Open(sim.DevicePath()), 0);
+        line.Configure(115200, true);
+        for (auto b : qmr::BuildRequestFrame(0x20, qmr::PrintFiscalText, "Tea")) ASSERT_TRUE(line.WriteByte(b));
+        EXPECT_EQ(ReceiveFrames(line, 1),
+                  qmr::BuildReplyFrame(0x20, qmr::PrintFiscalText, "ok", {0x80, 0x80, 0x80, 0x80, 0x80, 0x80}));
+    }
+    EXPECT_EQ(printer.paper, std::vector<std::string>{"Tea"});
 }
 
 }  // namespace
