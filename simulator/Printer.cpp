@@ -22,6 +22,7 @@ std::uint8_t Mask(int bit) { return static_cast<std::uint8_t>(1u << bit); }
 Printer::Printer() {
     RegisterCoreCommands(*this);
     // Features: one Register...Commands call per feature (see Printer.h).
+    RegisterReceiptsCommands(*this);
     RegisterIdentificationCommands(*this);
 }
 

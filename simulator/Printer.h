@@ -25,6 +25,7 @@
 #include "PrinterTypes.h"
 
 // Features: one include per feature (see the top of this file).
+#include "Receipts.h"
 #include "Identification.h"
 
 namespace qmrsim {
@@ -59,6 +60,7 @@ public:
     std::vector<std::string> paper;
 
     // Features: one member per feature (see the top of this file).
+    Receipts receipts;
     Identification identification;
 
 private:

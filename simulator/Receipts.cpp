@@ -1,0 +1,253 @@
+#include "Receipts.h"
+
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "Commands.h"
+#include "Printer.h"
+
+namespace qmrsim {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Plain decimal digits, nothing else; at most `maxDigits` of them.
+std::optional<long long> ParseDigits(std::string_view text, std::size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits) return std::nullopt;
+    long long value = 0;
+    for (const char c : text) {
+        if (!IsDigit(c)) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// "123" or "123.4" .. "123.456" (at most `decimals` decimals) in units of
+// 10^-decimals; the printer takes no sign, blank or exponent here.
+std::optional<long long> ParseFixed(std::string_view text, int decimals) {
+    const std::size_t point = text.find('.');
+    const auto whole = ParseDigits(text.substr(0, point), 9);
+    if (!whole) return std::nullopt;
+    long long value = *whole;
+    std::string_view fraction = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+    if (fraction.size() > static_cast<std::size_t>(decimals)) return std::nullopt;
+    if (!fraction.empty() && !ParseDigits(fraction, 9)) return std::nullopt;
+    for (int d = 0; d < decimals; ++d) {
+        value = value * 10 + (static_cast<std::size_t>(d) < fraction.size() ? fraction[static_cast<std::size_t>(d)] - '0' : 0);
+    }
+    return value;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view text) {
+    std::vector<std::string_view> fields;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', from);
+        fields.push_back(text.substr(from, comma == std::string_view::npos ? std::string_view::npos : comma - from));
+        if (comma == std::string_view::npos) return fields;
+        from = comma + 1;
+    }
+}
+
+std::string Money(long long hundredths) {
+    char text[40];
+    const unsigned long long magnitude = hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
+                                                        : static_cast<unsigned long long>(hundredths);
+    std::snprintf(text, sizeof text, "%s%llu.%02llu", hundredths < 0 ? "-" : "", magnitude / 100, magnitude % 100);
+    return text;
+}
+
+std::string Quantity(long long thousandths) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%lld.%03lld", thousandths / 1000, thousandths % 1000);
+    return text;
+}
+
+// price x quantity, rounded half away from zero to hundredths; nothing when
+// it is more than the printer's totals hold.
+std::optional<long long> LineAmount(long long price, long long thousandths) {
+    const __int128 amount = (static_cast<__int128>(price) * thousandths + 500) / 1000;
+    if (amount > Receipts::MaxAmount) return std::nullopt;
+    return static_cast<long long>(amount);
+}
+
+int TaxSlot(char letter) {
+    const int slot = static_cast<unsigned char>(letter) - 0xC0;
+    return slot >= 0 && slot < 5 ? slot : -1;
+}
+
+std::string OpenReceipt(Printer& printer, std::string_view data, bool storno) {
+    Receipts& r = printer.receipts;
+    const auto fields = SplitFields(data);
+    const auto op = fields.size() >= 2 ? ParseDigits(fields[0], 2) : std::nullopt;
+    if (!op || *op < 1 || *op > Receipts::Operators) {
+        printer.Fail(st::SyntaxError);
+        return "";
+    }
+    if (r.receipt.open || fields[1] != r.operatorPasswords[static_cast<std::size_t>(*op - 1)]) {
+        printer.Fail(st::NotPermitted);
+        return "";
+    }
+    r.receipt = Receipt{};
+    r.receipt.open = true;
+    r.receipt.storno = storno;
+    r.receipt.operatorNumber = static_cast<int>(*op);
+    r.byTax.fill(0);
+    printer.SetStatusBit(st::FiscalReceiptOpen);
+    printer.paper.push_back(storno ? "STORNO RECEIPT" : "FISCAL RECEIPT");
+    char line[32];
+    std::snprintf(line, sizeof line, "OPERATOR %02d", r.receipt.operatorNumber);
+    printer.paper.push_back(line);
+    return std::to_string(r.receiptCount + 1) + "," + std::to_string(r.fiscalReceiptCount + (storno ? 0 : 1));
+}
+
+// "[-]PLU[*QUANTITY]": a leading '-' voids the quantity.
+std::string SellArticleLine(Printer& printer, std::string_view data, bool withDisplay) {
+    Receipts& r = printer.receipts;
+    const bool voided = !data.empty() && data[0] == '-';
+    if (voided) data.remove_prefix(1);
+    const std::size_t star = data.find('*');
+    const auto plu = ParseDigits(data.substr(0, star), 9);
+    const auto quantity = star == std::string_view::npos ? std::optional<long long>(1000) : ParseFixed(data.substr(star + 1), 3);
+    if (!plu || !quantity) {
+        printer.Fail(st::SyntaxError);
+        return "";
+    }
+    const auto article = r.articles.find(static_cast<int>(*plu));
+    // No sale outside a receipt, after its payment began, or of an article the printer does not know.
+    if (!r.receipt.open || r.receipt.paid != 0 || article == r.articles.end()) {
+        printer.Fail(st::NotPermitted);
+        return "";
+    }
+    Article& a = article->second;
+    const auto lineAmount = LineAmount(a.price, *quantity);
+    const long long amount = lineAmount ? (voided ? -*lineAmount : *lineAmount) : 0;
+    const long long total = r.receipt.total + amount;
+    if (!lineAmount || total > Receipts::MaxAmount) {
+        printer.Fail(st::Overflow);
+        return "";
+    }
+    if (total < 0) {
+        printer.Fail(st::NotPermitted);
+        return "";
+    }
+    r.receipt.total = total;
+    ++r.receipt.lines;
+    if (const int slot = TaxSlot(a.taxLetter); slot >= 0) r.byTax[static_cast<std::size_t>(slot)] += amount;
+    a.soldQuantity += voided ? -*quantity : *quantity;
+    a.soldAmount += amount;
+    printer.paper.push_back((voided ? "VOID " : "") + Quantity(*quantity) + " x " + Money(a.price));
+    printer.paper.push_back(a.name + "  " + Money(amount) + " " + a.taxLetter);
+    if (withDisplay) r.display = a.name + " " + Money(amount);
+    return "";
+}
+
+// "" or "T": the receipt's state and amounts. With "T" the first two fields
+// take 7 characters, so that the amounts stand at a fixed place.
+std::string ReadTotals(Printer& printer, std::string_view data) {
+    const Receipts& r = printer.receipts;
+    char head[16];
+    std::snprintf(head, sizeof head, "%d,%04d,", r.receipt.open ? 1 : 0, r.receipt.lines % 10000);
+    if (data == "T") return head + std::to_string(r.receipt.total) + "," + std::to_string(r.receipt.paid);
+    if (!data.empty()) {
+        printer.Fail(st::SyntaxError);
+        return "";
+    }
+    std::string reply = head + std::to_string(r.receipt.total);
+    for (const long long sum : r.byTax) reply += "," + std::to_string(sum);
+    return reply;
+}
+
+const char* PaymentModeName(char letter) {
+    switch (letter) {
+        case 'P': return "CASH";
+        case 'D': return "CARD";
+        case 'C': return "CHEQUE";
+        case 'N': return "CREDIT";
+        default: return nullptr;
+    }
+}
+
+// "" pays the rest in cash; "\t[mode][amount]" pays the amount (or the rest)
+// in the mode (cash by default). 'R' and the change, or 'D' and what is still due.
+std::string RegisterPayment(Printer& printer, std::string_view data) {
+    Receipts& r = printer.receipts;
+    if (!r.receipt.open) {
+        printer.Fail(st::NotPermitted);
+        return "";
+    }
+    char mode = 'P';
+    std::optional<long long> amount = r.receipt.total - r.receipt.paid;
+    if (!data.empty()) {
+        if (data[0] != '\t') amount.reset();
+        data.remove_prefix(1);
+        if (!data.empty() && !IsDigit(data[0])) {
+            mode = data[0];
+            data.remove_prefix(1);
+        }
+        if (!data.empty() && amount) amount = ParseFixed(data, 2);
+    }
+    if (!amount || !PaymentModeName(mode) || *amount < 0) {
+        printer.Fail(st::SyntaxError);
+        return "";
+    }
+    if (r.receipt.paid + *amount > Receipts::MaxAmount) {
+        printer.Fail(st::Overflow);
+        return "";
+    }
+    r.receipt.paid += *amount;
+    printer.paper.push_back(std::string(PaymentModeName(mode)) + "  " + Money(*amount));
+    const long long rest = r.receipt.total - r.receipt.paid;
+    if (rest >= 0) return "D" + std::to_string(rest);
+    printer.paper.push_back("CHANGE  " + Money(-rest));
+    return "R" + std::to_string(-rest);
+}
+
+std::string CloseReceipt(Printer& printer) {
+    Receipts& r = printer.receipts;
+    if (!r.receipt.open || r.receipt.paid < r.receipt.total) {
+        printer.Fail(st::NotPermitted);
+        return "";
+    }
+    printer.paper.push_back("TOTAL  " + Money(r.receipt.total));
+    ++r.receiptCount;
+    if (!r.receipt.storno) ++r.fiscalReceiptCount;
+    char line[48];
+    std::snprintf(line, sizeof line, "RECEIPT %d CLOSED", r.receiptCount);
+    printer.paper.push_back(line);
+    r.receipt = Receipt{};
+    printer.SetStatusBit(st::FiscalReceiptOpen, false);
+    return std::to_string(r.receiptCount) + "," + std::to_string(r.fiscalReceiptCount);
+}
+
+}  // namespace
+
+std::map<int, Article> Receipts::DemoArticles() {
+    std::map<int, Article> articles;
+    for (const Article& a : {Article{1, '\xC0', 1, 120, "BREAD"}, Article{2, '\xC1', 1, 95, "MILK 1L"},
+                             Article{3, '\xC1', 2, 450, "CHEESE"}, Article{4, '\xC2', 3, 230, "APPLES 1KG"},
+                             Article{5, '\xC0', 4, 680, "COFFEE"}})
+        articles[a.plu] = a;
+    return articles;
+}
+
+std::array<std::string, Receipts::Operators> Receipts::DefaultPasswords() {
+    std::array<std::string, Operators> passwords;
+    passwords.fill("4826");
+    return passwords;
+}
+
+void RegisterReceiptsCommands(Printer& printer) {
+    printer.SetHandler(qmr::OpenFiscalReceipt, [](Printer& p, const Request& q) { return OpenReceipt(p, q.data, false); });
+    printer.SetHandler(qmr::OpenStornoReceipt, [](Printer& p, const Request& q) { return OpenReceipt(p, q.data, true); });
+    printer.SetHandler(qmr::SellArticleWithDisplay,
+                       [](Printer& p, const Request& q) { return SellArticleLine(p, q.data, true); });
+    printer.SetHandler(qmr::SellArticle, [](Printer& p, const Request& q) { return SellArticleLine(p, q.data, false); });
+    printer.SetHandler(qmr::ReadReceiptTotals, [](Printer& p, const Request& q) { return ReadTotals(p, q.data); });
+    printer.SetHandler(qmr::RegisterPayment, [](Printer& p, const Request& q) { return RegisterPayment(p, q.data); });
+    printer.SetHandler(qmr::CloseFiscalReceipt, [](Printer& p, const Request&) { return CloseReceipt(p); });
+}
+
+}  // namespace qmrsim

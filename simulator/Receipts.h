@@ -1,0 +1,60 @@
+// The printer's article table and its fiscal and storno receipts: opening
+// with an operator's password, selling programmed articles by PLU, the
+// receipt's totals, payments with change or the amount still due, closing.
+// Each receipt is printed on the paper log as it goes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qmrsim {
+
+class Printer;
+
+// Amounts in hundredths of the currency unit, quantities in thousandths.
+struct Article {
+    int plu = 0;
+    char taxLetter = '\xC0';  // cp1251 tax group letter
+    int group = 1;
+    long long price = 0;
+    std::string name;  // cp1251
+    long long soldQuantity = 0;
+    long long soldAmount = 0;
+};
+
+struct Receipt {
+    bool open = false;
+    bool storno = false;
+    int operatorNumber = 0;
+    int lines = 0;
+    long long total = 0;
+    long long paid = 0;
+};
+
+struct Receipts {
+    static constexpr int Operators = 15;
+    static constexpr long long MaxAmount = 99'999'999'999;  // what the printer's totals can hold
+
+    // The articles programmed into the printer, by PLU. A new printer holds a
+    // small demonstration shop, so that a program can sell at once.
+    std::map<int, Article> articles = DemoArticles();
+    // Operator n's password at [n - 1].
+    std::array<std::string, Operators> operatorPasswords = DefaultPasswords();
+    Receipt receipt;
+    // The open receipt's amounts by tax group, letters 0xC0..0xC4.
+    std::array<long long, 5> byTax{};
+    int receiptCount = 0;        // every receipt closed
+    int fiscalReceiptCount = 0;  // the fiscal ones among them
+    // What the customer display shows after a sale with display.
+    std::string display;
+
+    static std::map<int, Article> DemoArticles();
+    static std::array<std::string, Operators> DefaultPasswords();
+};
+
+void RegisterReceiptsCommands(Printer& printer);
+
+}  // namespace qmrsim
