@@ -100,7 +100,8 @@ std::string FormatArticleFile(const ArticleTable& table) {
 
 bool WriteFileSafely(const QString& path, std::string_view bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so a short write shows here and not only in the flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
         file.cancelWriting();
         return false;

@@ -79,24 +79,28 @@ std::optional<std::string> PaymentChangeText(const PaymentReply& reply) {
     return std::nullopt;
 }
 
-std::optional<ReceiptTotals> ParseReceiptTotals(std::string_view reply) {
+namespace {
+
+// Two numbers joined by a comma at the fixed offset, each taken by `take`.
+template <class Totals, class Take>
+std::optional<Totals> TakeTotals(std::string_view reply, Take take) {
     std::string_view rest = AfterOffset(reply, TotalsOffset);
-    const auto due = TakeNumber(rest);
+    const auto due = take(rest);
     if (!due || rest.empty() || rest[0] != ',') return std::nullopt;
     rest.remove_prefix(1);
-    const auto paid = TakeNumber(rest);
+    const auto paid = take(rest);
     if (!paid) return std::nullopt;
-    return ReceiptTotals{*due, *paid};
+    return Totals{*due, *paid};
+}
+
+}  // namespace
+
+std::optional<ReceiptTotals> ParseReceiptTotals(std::string_view reply) {
+    return TakeTotals<ReceiptTotals>(reply, [](std::string_view& text) { return TakeNumber(text); });
 }
 
 std::optional<ReceiptTotalsInt> ParseReceiptTotalsInt(std::string_view reply) {
-    std::string_view rest = AfterOffset(reply, TotalsOffset);
-    const auto due = TakeInt(rest);
-    if (!due || rest.empty() || rest[0] != ',') return std::nullopt;
-    rest.remove_prefix(1);
-    const auto paid = TakeInt(rest);
-    if (!paid) return std::nullopt;
-    return ReceiptTotalsInt{*due, *paid};
+    return TakeTotals<ReceiptTotalsInt>(reply, [](std::string_view& text) { return TakeInt(text); });
 }
 
 std::optional<std::string> AmountDueText(const ReceiptTotals& totals) {

@@ -8,6 +8,7 @@
 #include "Cp1251.h"
 #include "Forms.h"
 #include "Seam.h"
+#include "Transport.h"
 
 namespace qmr::ui {
 
@@ -58,6 +59,21 @@ void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
 }
 
 void AddBaudItems(QComboBox& baudCombo) { baudCombo.addItems({"9600", "19200", "57600", "115200"}); }
+
+void ToggleConnection(QAbstractButton& connectButton, Shape& lamp) {
+    LinkState& link = Link();
+    if (link.Connected) {
+        ClosePort();
+        link.Connected = false;
+        connectButton.setText(QStringLiteral("Connect"));
+        lamp.SetBrushColor(colour::Green);
+        return;
+    }
+    if (!OpenPort()) return;
+    link.Connected = true;
+    connectButton.setText(QStringLiteral("Disconnect"));
+    lamp.SetBrushColor(colour::Lime);
+}
 
 void LoadConnectionSettings(ConsoleTexts* console) {
     QSettingsStore store;

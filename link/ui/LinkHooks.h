@@ -25,6 +25,8 @@ class QWidget;
 
 namespace qmr::ui {
 
+class Shape;
+
 struct MainWindowControls {
     QWidget* mainWindow = nullptr;
     QComboBox* portCombo = nullptr;
@@ -56,6 +58,12 @@ void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo);
 
 // The speed combo's items, as the link numbers them.
 void AddBaudItems(QComboBox& baudCombo);
+
+// The main window's connect button: closes the port when it is open, else
+// opens it; the caption and the lamp show which ("Connect" and dark green
+// while closed, "Disconnect" and lime while open). A port that cannot be
+// opened leaves both as they are (the link has said why).
+void ToggleConnection(QAbstractButton& connectButton, Shape& lamp);
 
 // LoadSettings and SaveSettings on the user's settings store.
 void LoadConnectionSettings(ConsoleTexts* console);

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "ArticleFile.h"
+#include "DiskLimit.h"
 
 using namespace vextora;
 
@@ -150,17 +149,10 @@ TEST_F(SaveFile, ReplacesALongerFileWhole) {
 
 TEST_F(SaveFile, AFailedWriteLeavesTheOldFileAsItWas) {
     Put("00001,1,1.00,1,OLD\r\n");
-    // The disk runs out after 100 bytes: the file size limit stands in for it.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteFileSafely(path, std::string(100000, 'y'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-    EXPECT_FALSE(written);
+    {
+        const DiskLimit full(100);
+        EXPECT_FALSE(WriteFileSafely(path, std::string(100000, 'y')));
+    }
     EXPECT_EQ(Get(), "00001,1,1.00,1,OLD\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"goods.art"});
 }

@@ -1,0 +1,77 @@
+#include "ArticleGrid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <utility>
+
+#include "Cp1251.h"
+
+namespace vextora {
+
+ArticleGridModel::ArticleGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ArticleGridModel::SetTable(ArticleTable table) {
+    beginResetModel();
+    table_ = std::move(table);
+    endResetModel();
+}
+
+void ArticleGridModel::SetHeaders(const std::array<const char*, ArticleColumns>& headers) {
+    for (int c = 0; c < ArticleColumns; ++c) headers_[static_cast<std::size_t>(c)] = QString::fromLatin1(headers[static_cast<std::size_t>(c)]);
+    emit headerDataChanged(Qt::Horizontal, 0, ArticleColumns - 1);
+}
+
+int ArticleGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.RowCount() - 1; }
+
+int ArticleGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ArticleColumns; }
+
+QVariant ArticleGridModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    return qmr::FromCp1251(table_.Row(index.row() + 1)[static_cast<std::size_t>(index.column())]);
+}
+
+QVariant ArticleGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ArticleColumns) return {};
+    return headers_[static_cast<std::size_t>(section)];
+}
+
+ArticleGridView::ArticleGridView(QWidget* parent) : QTableView(parent), model_(new ArticleGridModel(this)) {
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+int ArticleGridView::SelectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? 0 : rows.first().row() + 1;
+}
+
+void ArticleGridView::SelectRow(int row) {
+    if (row < 1 || row > model_->rowCount()) {
+        clearSelection();
+        return;
+    }
+    selectRow(row - 1);
+}
+
+void ArticleGridView::mousePressEvent(QMouseEvent* event) {
+    QTableView::mousePressEvent(event);
+    emit MouseDown();
+}
+
+void ArticleGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    emit DblClick();
+}
+
+}  // namespace vextora

@@ -1,0 +1,59 @@
+// The main window's article grid: a view over the ArticleTable, which holds
+// every cell as cp1251 bytes. Row r of the table (from 1) is row r - 1 of the
+// view; the table's header row is the view's header.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <array>
+
+#include "ArticleTable.h"
+
+namespace vextora {
+
+class ArticleGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ArticleGridModel(QObject* parent = nullptr);
+
+    const ArticleTable& Table() const { return table_; }
+    void SetTable(ArticleTable table);
+    // The header row's captions, as the window puts them when it shows.
+    void SetHeaders(const std::array<const char*, ArticleColumns>& headers);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    ArticleTable table_;
+    std::array<QString, ArticleColumns> headers_;
+};
+
+// The grid itself: whole rows selected one at a time, nothing editable, and
+// the mouse's press and double click told after the grid has moved its
+// selection to where the mouse is.
+class ArticleGridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit ArticleGridView(QWidget* parent = nullptr);
+
+    ArticleGridModel& Model() const { return *model_; }
+    // The selected row as the table counts rows (from 1); 0 when none is.
+    int SelectedRow() const;
+    void SelectRow(int row);
+
+signals:
+    void MouseDown();
+    void DblClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    ArticleGridModel* model_;
+};
+
+}  // namespace vextora

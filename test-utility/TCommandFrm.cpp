@@ -1,0 +1,75 @@
+#include "TCommandFrm.h"
+
+#include "Console.h"
+#include "Cp1251.h"
+#include "Executor.h"
+#include "Seam.h"
+#include "Vextora.h"
+
+namespace vextora {
+
+using qmr::ui::Make;
+
+namespace {
+
+constexpr int RowHeight = 24;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y) {
+    auto* label = Make<QLabel>(parent, name, x, y, 60, RowHeight, QString::fromLatin1(caption));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+}  // namespace
+
+TCommandFrm::TCommandFrm(QWidget* parent) : Form(parent, "CommandFrm", "Execute a command", 438, 117) {
+    Label1 = MakeLabel(this, "Label1", "Command:", 8, 8);
+    CmdBox = Make<QLineEdit>(this, "CmdBox", 72, 8, 60, RowHeight);
+    Label2 = MakeLabel(this, "Label2", "Data:", 136, 8);
+    DataBox = Make<QLineEdit>(this, "DataBox", 200, 8, 230, RowHeight);
+    Label3 = MakeLabel(this, "Label3", "Answer:", 8, 40);
+    AnswerBox = Make<QLineEdit>(this, "AnswerBox", 72, 40, 358, RowHeight);
+    Label4 = MakeLabel(this, "Label4", "Status:", 8, 74);
+    StatusTxt = Make<QLabel>(this, "StatusTxt", 72, 74, 170, RowHeight);
+    StatusTxt->setFont(QFont(QStringLiteral("Monospace")));
+    StatusTxt->setFrameShape(QFrame::StyledPanel);
+    ExecuteBt = Make<QPushButton>(this, "ExecuteBt", 266, 72, 78, 28, QStringLiteral("Execute"));
+    StatusBt = Make<QPushButton>(this, "StatusBt", 352, 72, 78, 28, QStringLiteral("Status"));
+    SetDefaultButton(ExecuteBt);
+    connect(ExecuteBt, &QPushButton::clicked, this, &TCommandFrm::ExecuteBtClick);
+    connect(StatusBt, &QPushButton::clicked, this, &TCommandFrm::StatusBtClick);
+    connect(this, &Form::Shown, this, &TCommandFrm::FormShow);
+}
+
+void TCommandFrm::FormShow() { StatusBt->setEnabled(false); }
+
+void TCommandFrm::ExecuteBtClick() {
+    const int command = ReadCommandNumber(qmr::ToCp1251(CmdBox->text()));
+    if (!IsConsoleCommand(command)) {
+        qmr::ui::MessageBox(QStringLiteral("Command number out of range"), QStringLiteral("Error"), qmr::MbOk);
+        return;
+    }
+    AnswerBox->clear();
+    ExecuteBt->setEnabled(false);
+    StatusBt->setEnabled(false);
+    StatusTxt->clear();
+    // The whole text goes to the link, which refuses what a frame cannot carry.
+    const std::string data = UnescapeConsoleData(qmr::ToCp1251(DataBox->text()));
+
+    qmr::LinkState& link = qmr::Link();
+    link.SuppressStatusDlg = true;
+    qmr::ExecCommand(command, data);
+    link.SuppressStatusDlg = false;
+
+    AnswerBox->setText(qmr::FromCp1251(link.ReplyText()));
+    StatusTxt->setText(QString::fromStdString(StatusText(link.StatusBytes)));
+    ExecuteBt->setEnabled(true);
+    // The status dialog only for a reply that came through the link.
+    if (!(link.StatusWord & qmr::LinkStatusMask)) StatusBt->setEnabled(true);
+}
+
+void TCommandFrm::StatusBtClick() {
+    if (StatusDlg) qmr::ui::ShowModal(*StatusDlg);
+}
+
+}  // namespace vextora

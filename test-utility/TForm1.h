@@ -1,0 +1,118 @@
+// Vextora's main window: the connection, the article grid, the till below
+// it and the menus. Its handlers are spread by feature:
+//   TForm1.cpp          the window, connecting, the console and operator menus
+//   TForm1Articles.cpp  the articles file
+//   TForm1Sale.cpp      selling, paying and the receipt's totals
+#pragma once
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <string_view>
+
+#include "ArticleGrid.h"
+#include "Controls.h"
+#include "Forms.h"
+#include "Seam.h"
+
+namespace vextora {
+
+class TForm1 : public qmr::ui::MainForm {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // The window below the menu bar: the area the dialogs are placed over.
+    QWidget* Client;
+
+    QMenuBar* MainMenu1;
+    QMenu* ArticlesM;
+    QAction* LoadM;
+    QAction* SaveM;
+    QAction* N1;
+    QAction* StoreM;
+    QAction* ReadfromPrinter1;
+    QMenu* ServiceM;
+    QAction* OperatorM;
+    QAction* LoadLogoM;
+    QAction* N2;
+    QAction* ReadFMM;
+    QAction* ReadCodeMM;
+    QAction* N3;
+    QAction* ResetsM;
+    QAction* ClosuresM;
+    QAction* TestM;
+
+    QLabel* Label4;
+    qmr::ui::DropDownCombo* PortNum;
+    QComboBox* BaudsList;
+    QPushButton* ConnectBt;
+    qmr::ui::Shape* Shape1;
+    QPushButton* CancelBt;
+    QPushButton* RefreshBt;
+
+    ArticleGridView* ArtTable;
+
+    QLabel* Label1;
+    QLineEdit* QuantityFld;
+    QPushButton* SelBt;
+    QLabel* ArtCnt;
+    QLabel* Label2;
+    DblClickEdit* SumFld;
+    QComboBox* PayMode;
+    QPushButton* PayBt;
+    QLabel* Label5;
+    QLabel* PriceFld;
+    QCheckBox* StornoType;
+    QLabel* Label3;
+    QLabel* TotalFld;
+    QLabel* Label7;
+    QLabel* RestoFld;
+
+    qmr::ui::FileDialog OpenFileDlg;
+    qmr::ui::FileDialog SaveFileDlg;
+    qmr::ui::FileDialog OpenPictDlg;
+
+public slots:
+    void FormShow();
+    void FormClose();
+    void ConnectBtClick();
+    void PortNumDropDown();
+    void TestMClick();
+    void OperatorMClick();
+
+    void LoadMClick();
+    void SaveMClick();
+
+    void SelBtClick();
+    void PayBtClick();
+    void QuantityFldChange();
+    void ArtTableMouseDown();
+    void ArtTableDblClick();
+    void SumFldDblClick();
+    void RefreshBtClick();
+    void CancelBtClick();
+
+private:
+    void BuildMenu();
+    void BuildTopBar();
+    void BuildTill();
+
+    // The PLU and price of the selected row; a PLU below 1 means none is.
+    int SelectedPlu() const;
+    double SelectedPrice() const;
+    // The Quantity field's number, as single precision holds it.
+    double EnteredQuantity() const;
+    void ShowLineAmount();
+};
+
+// Sends a command; true when it went through: no bit of StatusErrorMask came
+// back, so the link and the printer have said nothing against it.
+bool Executed(int command, std::string_view data = {});
+
+}  // namespace vextora

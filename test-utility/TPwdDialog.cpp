@@ -1,0 +1,42 @@
+#include "TPwdDialog.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include "Cp1251.h"
+#include "Vextora.h"
+
+namespace vextora {
+
+using qmr::ui::Make;
+
+TPwdDialog::TPwdDialog(QWidget* parent) : Form(parent, "PwdDialog", "Password", 265, 72) {
+    PwdBox = Make<QLineEdit>(this, "PwdBox", 16, 24, 145, 24);
+    PwdBox->setEchoMode(QLineEdit::Password);
+    OkBt = Make<QPushButton>(this, "OkBt", 176, 22, 75, 28, QStringLiteral("OK"));
+    SetDefaultButton(OkBt);
+    setTabOrder(PwdBox, OkBt);
+    connect(OkBt, &QPushButton::clicked, this, &TPwdDialog::OkBtClick);
+    connect(this, &Form::Shown, this, &TPwdDialog::FormShow);
+}
+
+void TPwdDialog::FormShow() {
+    PasswordConfirmed = false;
+    EnteredPassword.clear();
+    PwdBox->clear();
+    PwdBox->setFocus();
+    // It stands in the middle of the screen, wherever the main window is.
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect desk = screen->availableGeometry();
+        move(desk.x() + (desk.width() - frameGeometry().width()) / 2,
+             desk.y() + (desk.height() - frameGeometry().height()) / 2);
+    }
+}
+
+void TPwdDialog::OkBtClick() {
+    PasswordConfirmed = true;
+    EnteredPassword = qmr::ToCp1251(PwdBox->text());
+    close();
+}
+
+}  // namespace vextora

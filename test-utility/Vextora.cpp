@@ -1,0 +1,67 @@
+#include "Vextora.h"
+
+#include <memory>
+
+#include "LinkHooks.h"
+#include "TCommandFrm.h"
+#include "TForm1.h"
+#include "TOperatorDlg.h"
+#include "TPwdDialog.h"
+
+namespace vextora {
+
+bool StopFlag = false;
+int OperatorNumber = 1;
+std::string OperatorPassword;
+std::string EnteredPassword;
+bool PasswordConfirmed = false;
+
+TForm1* Form1 = nullptr;
+TCommandFrm* CommandFrm = nullptr;
+qmr::ui::TStatusDlg* StatusDlg = nullptr;
+TPwdDialog* PwdDialog = nullptr;
+TOperatorDlg* OperatorDlg = nullptr;
+
+namespace {
+
+std::unique_ptr<qmr::ui::QtLinkHooks> hooks;
+
+// The link must not keep driving windows that are gone.
+void ForgetForms() {
+    if (hooks && qmr::Env().ui == hooks.get()) qmr::InstallLink({});
+    hooks.reset();
+    Form1 = nullptr;
+    CommandFrm = nullptr;
+    StatusDlg = nullptr;
+    PwdDialog = nullptr;
+    OperatorDlg = nullptr;
+}
+
+}  // namespace
+
+void InitTestGlobals() {
+    qmr::Link().PortList.clear();
+    StopFlag = false;
+    OperatorNumber = 1;
+    EnteredPassword = DefaultPassword;
+    OperatorPassword = DefaultPassword;
+    PasswordConfirmed = false;
+}
+
+TForm1* CreateForms() {
+    Form1 = new TForm1;
+    QObject::connect(Form1, &QObject::destroyed, ForgetForms);
+    CommandFrm = new TCommandFrm(Form1);
+    StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::TestUtility, Form1);
+    PwdDialog = new TPwdDialog(Form1);
+    OperatorDlg = new TOperatorDlg(Form1);
+    return Form1;
+}
+
+void InstallProgramLink(qmr::SerialLine& line, qmr::Clock& clock) {
+    hooks = std::make_unique<qmr::ui::QtLinkHooks>(
+        qmr::ui::MainWindowControls{Form1->Client, Form1->PortNum, Form1->BaudsList, Form1->ConnectBt, StatusDlg});
+    qmr::InstallLink({&line, &clock, hooks.get(), qmr::LinkVariant::TestUtility});
+}
+
+}  // namespace vextora

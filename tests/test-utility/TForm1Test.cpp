@@ -1,0 +1,187 @@
+// Vextora's main window: start-up, connecting, and the articles file.
+#include <QDir>
+
+#include "DiskLimit.h"
+#include "VextoraFixture.h"
+
+namespace vextora {
+namespace {
+
+namespace colour = qmr::ui::colour;
+
+QStringList Items(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
+    return items;
+}
+
+QStringList Captions(const QMenu& menu) {
+    QStringList captions;
+    for (const QAction* a : menu.actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return captions;
+}
+
+TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
+    EXPECT_EQ(Form1->windowTitle(), "Fiscal printer QMR-770 test");
+    EXPECT_EQ(Form1->Client->size(), QSize(542, 361));
+    EXPECT_EQ(Form1->ArtTable->Model().Table().RowCount(), 2);
+    EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
+    QStringList headers;
+    for (int c = 0; c < ArticleColumns; ++c)
+        headers << Form1->ArtTable->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(headers, (QStringList{"PLU", "Tax", "Group", "Price", "Quantity", "Name"}));
+    EXPECT_EQ(Form1->TotalFld->text(), "0.00");
+    EXPECT_EQ(Form1->PayMode->currentText(), "Cash");
+    EXPECT_EQ(Form1->QuantityFld->text(), "1");
+    EXPECT_FALSE(Form1->StornoType->isChecked());
+    EXPECT_FALSE(Form1->CancelBt->isEnabled());
+    EXPECT_EQ(Form1->ConnectBt->text(), "Connect");
+    EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Green);
+    EXPECT_EQ(Items(*Form1->PortNum), (QStringList{"/dev/ttyQMR0", "/dev/ttyQMR1", QString::fromStdString(sim.DevicePath())}));
+    EXPECT_EQ(Form1->PortNum->currentIndex(), 2);
+    EXPECT_EQ(Form1->BaudsList->currentText(), "115200");
+    EXPECT_EQ(OperatorNumber, 1);
+    EXPECT_EQ(OperatorPassword, "4826");
+    EXPECT_EQ(EnteredPassword, "4826");
+    ASSERT_NE(StatusDlg, nullptr);
+    EXPECT_EQ(StatusDlg->Variant(), qmr::LinkVariant::TestUtility);
+    EXPECT_EQ(qmr::Env().variant, qmr::LinkVariant::TestUtility);
+    for (QObject* form : std::initializer_list<QObject*>{CommandFrm, StatusDlg, PwdDialog, OperatorDlg})
+        EXPECT_EQ(form->parent(), Form1);
+}
+
+TEST_F(VextoraWindow, HasTheWholeMenuWithTheLaterItemsShownButOff) {
+    QStringList top;
+    for (const QAction* a : Form1->MainMenu1->actions()) top << a->text();
+    EXPECT_EQ(top, (QStringList{"Articles", "Service", "Commands"}));
+    EXPECT_EQ(Captions(*Form1->ArticlesM),
+              (QStringList{"Load from File", "Save to File", "-", "Send to Printer", "Read from Printer"}));
+    EXPECT_EQ(Captions(*Form1->ServiceM), (QStringList{"Select Operator", "Load Graphics Logo", "-", "Read Fiscal Memory",
+                                                       "Read Code Memory", "-", "Make Resets", "Make Closures"}));
+    EXPECT_EQ(Form1->TestM->menu(), nullptr);  // the top-level item itself runs
+    for (const QAction* on : {Form1->LoadM, Form1->SaveM, Form1->OperatorM, Form1->TestM}) EXPECT_TRUE(on->isEnabled());
+    for (const QAction* off : {Form1->StoreM, Form1->ReadfromPrinter1, Form1->LoadLogoM, Form1->ReadFMM,
+                               Form1->ReadCodeMM, Form1->ResetsM, Form1->ClosuresM})
+        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+}
+
+TEST_F(VextoraWindow, EveryControlFitsTheClientArea) {
+    for (const QWidget* w : Form1->Client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(Form1->Client->rect().contains(w->geometry())) << w->objectName().toStdString();
+    EXPECT_EQ(Form1->Client->geometry().top(), Form1->MainMenu1->geometry().bottom() + 1);
+}
+
+TEST_F(VextoraWindow, ConnectAndDisconnectTurnTheLampAndCaption) {
+    Connect();
+    EXPECT_EQ(Form1->ConnectBt->text(), "Disconnect");
+    EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Lime);
+    Form1->ConnectBt->click();
+    EXPECT_FALSE(qmr::Link().Connected);
+    EXPECT_EQ(Form1->ConnectBt->text(), "Connect");
+    EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Green);
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(VextoraWindow, APortThatCannotBeOpenedLeavesTheWindowDisconnected) {
+    Form1->PortNum->setCurrentIndex(0);  // a port that is not there
+    Form1->ConnectBt->click();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't open serial port"});
+    EXPECT_EQ(Form1->ConnectBt->text(), "Connect");
+    EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Green);
+    Form1->PortNum->setCurrentIndex(2);
+    Connect();
+}
+
+TEST_F(VextoraWindow, ClosingSavesThePortAndSpeed) {
+    Form1->BaudsList->setCurrentIndex(1);
+    Form1->close();
+    EXPECT_EQ(qmr::test::ReadSetting("SerialPort"), 2);
+    EXPECT_EQ(qmr::test::ReadSetting("Bauds"), 1);
+}
+
+TEST_F(VextoraWindow, LoadedArticlesShowTheirTaxLetterAsCyrillicCapitals) {
+    LoadArticles("12,1,2.5,2,MILK\r\n13,2,3,1,BREAD\n7,1.9,1e1,5,A,B\n12,1,2.5,6,X\n14,1,1,3,\xCC\xCE\xCB\xCE\xCA\xCE");
+    ASSERT_EQ(script.files.size(), 1u);
+    EXPECT_EQ(script.files[0].filter, "Articles data (*.art)|*.ART");
+    EXPECT_EQ(Grid(), (std::vector<QStringList>{{"12", "Б", "1", "2.50", "0.000", "MILK"},
+                                                {"13", "А", "2", "3.00", "0.000", "BREAD"},
+                                                {"7", "Д", "1", "10.00", "0.000", "A,B"},
+                                                {"14", "В", "1", "1.00", "0.000", "МОЛОКО"}}));
+}
+
+TEST_F(VextoraWindow, ACancelledOrUnreadableLoadLeavesTheTable) {
+    LoadArticles("12,1,2.5,2,MILK\r\n");
+    script.PickNextFile(std::nullopt);
+    Form1->LoadM->trigger();
+    script.PickNextFile(files.filePath("missing.art"));
+    Form1->LoadM->trigger();
+    EXPECT_EQ(Grid().size(), 1u);
+    EXPECT_EQ(Grid()[0][5], "MILK");
+    // A file without one good line gives the empty table.
+    LoadArticles("junk\r\n1,\r\n");
+    EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
+    EXPECT_TRUE(script.messages.empty());
+}
+
+class ArticlesSave : public VextoraWindow {
+protected:
+    void Save(const QString& path) {
+        script.PickNextFile(path);
+        Form1->SaveM->trigger();
+    }
+};
+
+TEST_F(ArticlesSave, WritesCanonicalLinesToANewFileWithoutAsking) {
+    LoadArticles("12,1,2.5,1,X\n5,3,0.1,2,TAB\tNAME\n");
+    const QString path = files.filePath("new.art");
+    Save(path);
+    EXPECT_EQ(script.files.back().filter, "Articled data (*.art)|*.ART");
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(ReadFile(path), "00012,1,2.50,1,X\r\n00005,3,0.10,2,TAB\tNAME\r\n");
+    // Without an extension the default one is added.
+    Save(files.filePath("plain"));
+    EXPECT_EQ(ReadFile(files.filePath("plain.ART")), ReadFile(path));
+}
+
+TEST_F(ArticlesSave, AnExistingFileIsReplacedWholeOnlyAfterYes) {
+    LoadArticles("12,1,2.5,1,X\n");
+    const QString path = WriteFile("old.art", QByteArray(500, 'o'));
+    script.AnswerNext(qmr::IdNo);
+    Save(path);
+    EXPECT_EQ(ReadFile(path), QByteArray(500, 'o'));
+    script.AnswerNext(qmr::IdYes);
+    Save(path);
+    EXPECT_EQ(ReadFile(path), "00012,1,2.50,1,X\r\n");
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[0].text, "File exists. Overwrite?");
+    EXPECT_EQ(script.messages[0].caption, "Warning");
+    EXPECT_EQ(script.messages[0].buttons, qmr::MbYesNo);
+}
+
+TEST_F(ArticlesSave, ATableWithNoSavableRowEmptiesTheFile) {
+    LoadArticles("0,1,2.5,1,ZERO PLU\n");
+    const QString path = WriteFile("old.art", "00001,1,1.00,1,OLD\r\n");
+    script.AnswerNext(qmr::IdYes);
+    Save(path);
+    EXPECT_EQ(ReadFile(path), "");
+}
+
+TEST_F(ArticlesSave, AWriteThatFailsSaysSoAndLeavesTheOldFile) {
+    QByteArray many;
+    for (int plu = 1; plu <= 40; ++plu) many += QByteArray::number(plu) + ",1,1.00,1,ARTICLE NUMBER " + QByteArray::number(plu) + "\n";
+    LoadArticles(many);
+    const QString path = WriteFile("old.art", "00001,1,1.00,1,OLD\r\n");
+    script.AnswerNext(qmr::IdYes);
+    {
+        const DiskLimit full(200);
+        Save(path);
+    }
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[1].text, "Can't write file");
+    EXPECT_EQ(script.messages[1].caption, "Error");
+    EXPECT_EQ(ReadFile(path), "00001,1,1.00,1,OLD\r\n");
+    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), (QStringList{"load.art", "old.art"}));
+}
+
+}  // namespace
+}  // namespace vextora

@@ -1,0 +1,131 @@
+// Vextora's windows driven through the seam, against the simulated printer
+// on a pty, with the settings in the tests' temporary folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Commands.h"
+#include "Executor.h"
+#include "Simulator.h"
+#include "TCommandFrm.h"
+#include "TForm1.h"
+#include "TOperatorDlg.h"
+#include "TPwdDialog.h"
+#include "TermiosLine.h"
+#include "UiTestSupport.h"
+#include "Vextora.h"
+
+namespace vextora {
+
+using Sent = std::pair<int, std::string>;
+
+class VextoraWindow : public ::testing::Test {
+protected:
+    VextoraWindow() : ports({"/dev/ttyQMR1", "/dev/ttyQMR0"}, sim.DevicePath()) {}
+
+    void SetUp() override {
+        qmr::test::ClearSettings();
+        qmr::test::WriteSettings(2, 3);  // the simulator's pty at 115200
+        StartProgram();
+        // An article the tests sell, at 2.50.
+        WithPrinter([](qmrsim::Printer& p) { p.receipts.articles[15] = qmrsim::Article{15, '\xC1', 1, 250, "MILK"}; });
+    }
+    void TearDown() override {
+        delete Form1;
+        EXPECT_TRUE(script.ScriptUsedUp());
+    }
+
+    void StartProgram() {
+        InitTestGlobals();
+        CreateForms();
+        InstallProgramLink(line, clock);
+        Form1->show();
+    }
+    // Closes the main window as the user does and starts the program anew.
+    void RestartProgram() {
+        Form1->close();
+        delete Form1;
+        StartProgram();
+    }
+
+    template <class F>
+    void WithPrinter(F&& f) {
+        sim.WithPrinter([&](qmrsim::Printer& p) {
+            f(p);
+            return 0;
+        });
+    }
+    void Connect() {
+        Form1->ConnectBt->click();
+        ASSERT_TRUE(qmr::Link().Connected);
+    }
+    // Every request the printer received since the last look, repeats included.
+    std::vector<Sent> Received() {
+        std::vector<Sent> sent;
+        for (const auto& r : sim.Requests()) sent.emplace_back(r.cmd, r.data);
+        sim.ClearRequests();
+        return sent;
+    }
+    std::vector<int> ReceivedCommands() {
+        std::vector<int> commands;
+        for (const auto& [cmd, data] : Received()) commands.push_back(cmd);
+        return commands;
+    }
+
+    QString WriteFile(const QString& name, const QByteArray& bytes) {
+        const QString path = files.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    QByteArray ReadFile(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void LoadArticles(const QByteArray& bytes) {
+        script.PickNextFile(WriteFile("load.art", bytes));
+        Form1->LoadM->trigger();
+    }
+    // The grid's cells as the window shows them, row by row.
+    std::vector<QStringList> Grid() const {
+        std::vector<QStringList> rows;
+        const ArticleGridModel& m = Form1->ArtTable->Model();
+        for (int r = 0; r < m.rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < m.columnCount(); ++c) cells << m.data(m.index(r, c), Qt::DisplayRole).toString();
+            rows.push_back(cells);
+        }
+        return rows;
+    }
+    // Loads one article row and selects it.
+    void SelectArticle15() {
+        LoadArticles("15,1,2.50,2,MILK\r\n");
+        Form1->ArtTable->SelectRow(1);
+    }
+    // A connected window with PLU 15 selected and a clean request log.
+    void ReadyToSell() {
+        Connect();
+        SelectArticle15();
+        sim.ClearRequests();
+    }
+    void Sell(const QString& quantity) {
+        Form1->QuantityFld->setText(quantity);
+        Form1->SelBt->click();
+    }
+
+    qmrsim::Simulator sim;
+    qmr::test::PortsScope ports;
+    qmr::TermiosLine line;
+    qmr::test::QuickClock clock;
+    qmr::test::TestSeam script;
+    QTemporaryDir files;
+};
+
+}  // namespace vextora
