@@ -14,8 +14,8 @@ namespace {
 
 constexpr int RowHeight = 24;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y) {
-    auto* label = Make<QLabel>(parent, name, x, y, 60, RowHeight, QString::fromLatin1(caption));
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
+    auto* label = Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
@@ -23,14 +23,14 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x,
 }  // namespace
 
 TCommandFrm::TCommandFrm(QWidget* parent) : Form(parent, "CommandFrm", "Execute a command", 438, 117) {
-    Label1 = MakeLabel(this, "Label1", "Command:", 8, 8);
-    CmdBox = Make<QLineEdit>(this, "CmdBox", 72, 8, 60, RowHeight);
-    Label2 = MakeLabel(this, "Label2", "Data:", 136, 8);
-    DataBox = Make<QLineEdit>(this, "DataBox", 200, 8, 230, RowHeight);
-    Label3 = MakeLabel(this, "Label3", "Answer:", 8, 40);
-    AnswerBox = Make<QLineEdit>(this, "AnswerBox", 72, 40, 358, RowHeight);
-    Label4 = MakeLabel(this, "Label4", "Status:", 8, 74);
-    StatusTxt = Make<QLabel>(this, "StatusTxt", 72, 74, 170, RowHeight);
+    Label1 = MakeLabel(this, "Label1", "Command:", 2, 8, 70);
+    CmdBox = Make<QLineEdit>(this, "CmdBox", 76, 8, 56, RowHeight);
+    Label2 = MakeLabel(this, "Label2", "Data:", 136, 8, 40);
+    DataBox = Make<QLineEdit>(this, "DataBox", 180, 8, 250, RowHeight);
+    Label3 = MakeLabel(this, "Label3", "Answer:", 2, 40, 70);
+    AnswerBox = Make<QLineEdit>(this, "AnswerBox", 76, 40, 354, RowHeight);
+    Label4 = MakeLabel(this, "Label4", "Status:", 2, 74, 70);
+    StatusTxt = Make<QLabel>(this, "StatusTxt", 76, 74, 170, RowHeight);
     StatusTxt->setFont(QFont(QStringLiteral("Monospace")));
     StatusTxt->setFrameShape(QFrame::StyledPanel);
     ExecuteBt = Make<QPushButton>(this, "ExecuteBt", 266, 72, 78, 28, QStringLiteral("Execute"));
@@ -62,6 +62,7 @@ void TCommandFrm::ExecuteBtClick() {
     link.SuppressStatusDlg = false;
 
     AnswerBox->setText(qmr::FromCp1251(link.ReplyText()));
+    AnswerBox->setCursorPosition(0);  // a long answer shows from its start
     StatusTxt->setText(QString::fromStdString(StatusText(link.StatusBytes)));
     ExecuteBt->setEnabled(true);
     // The status dialog only for a reply that came through the link.
