@@ -156,20 +156,7 @@ void TInitFP::FormClose() {
     if (qmr::Link().Connected) qmr::ClosePort();
 }
 
-void TInitFP::ConnectBtClick() {
-    qmr::LinkState& link = qmr::Link();
-    if (link.Connected) {
-        qmr::ClosePort();
-        link.Connected = false;
-        ConnectBt->setText(QStringLiteral("Connect"));
-        Shape1->SetBrushColor(qmr::ui::colour::Green);
-        return;
-    }
-    if (!qmr::OpenPort()) return;
-    link.Connected = true;
-    ConnectBt->setText(QStringLiteral("Disconnect"));
-    Shape1->SetBrushColor(qmr::ui::colour::Lime);
-}
+void TInitFP::ConnectBtClick() { qmr::ui::ToggleConnection(*ConnectBt, *Shape1); }
 
 void TInitFP::PortNumDropDown() { qmr::ui::FillPortCombo(*PortNum, *BaudsBox); }
 
