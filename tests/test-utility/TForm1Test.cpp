@@ -92,6 +92,17 @@ TEST_F(VextoraWindow, APortThatCannotBeOpenedLeavesTheWindowDisconnected) {
     Connect();
 }
 
+TEST_F(VextoraWindow, DroppingThePortListDownReadsThePortsAgain) {
+    Form1->PortNum->setCurrentIndex(0);  // picked but not connected
+    qmr::test::PortsScope more({"/dev/ttyQMR0", "/dev/ttyQMR1", "/dev/ttyUSBQMR"}, sim.DevicePath());
+    Form1->PortNum->showPopup();
+    Form1->PortNum->hidePopup();
+    EXPECT_EQ(Items(*Form1->PortNum).size(), 4);
+    EXPECT_EQ(Form1->PortNum->itemText(2), "/dev/ttyUSBQMR");
+    // Back to the index loaded at start.
+    EXPECT_EQ(Form1->PortNum->currentIndex(), 2);
+}
+
 TEST_F(VextoraWindow, ClosingSavesThePortAndSpeed) {
     Form1->BaudsList->setCurrentIndex(1);
     Form1->close();
