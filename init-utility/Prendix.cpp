@@ -1,7 +1,5 @@
 #include "Prendix.h"
 
-#include <memory>
-
 #include "LinkHooks.h"
 
 namespace prendix {
@@ -11,12 +9,7 @@ qmr::ui::TStatusDlg* StatusDlg = nullptr;
 
 namespace {
 
-std::unique_ptr<qmr::ui::QtLinkHooks> hooks;
-
-// The link must not keep driving windows that are gone.
 void ForgetForms() {
-    if (hooks && qmr::Env().ui == hooks.get()) qmr::InstallLink({});
-    hooks.reset();
     InitFP = nullptr;
     StatusDlg = nullptr;
 }
@@ -31,9 +24,8 @@ TInitFP* CreateForms() {
 }
 
 void InstallProgramLink(qmr::SerialLine& line, qmr::Clock& clock) {
-    hooks = std::make_unique<qmr::ui::QtLinkHooks>(
-        qmr::ui::MainWindowControls{InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg});
-    qmr::InstallLink({&line, &clock, hooks.get(), qmr::LinkVariant::InitUtility});
+    qmr::ui::InstallWindowLink({InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg}, line, clock,
+                               qmr::LinkVariant::InitUtility);
 }
 
 }  // namespace prendix

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <memory>
 
 #include "Cp1251.h"
 #include "Forms.h"
@@ -47,6 +48,19 @@ PortChoice QtLinkHooks::ReadPortChoice() {
         if (choice.baudIndex >= 0) choice.baudText = controls_.baudCombo->currentText().toStdString();
     }
     return choice;
+}
+
+void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock, LinkVariant variant) {
+    static std::unique_ptr<QtLinkHooks> hooks;
+    static QMetaObject::Connection watch;
+    QObject::disconnect(watch);
+    hooks = std::make_unique<QtLinkHooks>(controls);
+    InstallLink({&line, &clock, hooks.get(), variant});
+    if (!controls.mainWindow) return;
+    watch = QObject::connect(controls.mainWindow, &QObject::destroyed, [] {
+        if (Env().ui == hooks.get()) InstallLink({});
+        hooks.reset();
+    });
 }
 
 void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {

@@ -3,9 +3,8 @@
 //
 // How a program uses it (Vextora passes its BaudsList as the speed combo):
 //
-//     hooks = std::make_unique<qmr::ui::QtLinkHooks>(qmr::ui::MainWindowControls{
-//         InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg});
-//     qmr::InstallLink({&line, &qmr::SystemClock(), hooks.get(), qmr::LinkVariant::InitUtility});
+//     qmr::ui::InstallWindowLink({InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg},
+//                                line, qmr::SystemClock(), qmr::LinkVariant::InitUtility);
 //
 // and in the main window's handlers:
 //
@@ -51,6 +50,11 @@ public:
 private:
     MainWindowControls controls_;
 };
+
+// Installs the link of a program on the line and clock, with hooks on the
+// main window's controls. When the main window goes, the link is put back to
+// a bare state, so it never drives windows that are gone.
+void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock, LinkVariant variant);
 
 // Rebuilds the port list into the port combo and selects PortIndex there and
 // BaudIndex in the speed combo; an index that names no item selects nothing.

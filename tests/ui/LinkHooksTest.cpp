@@ -136,3 +136,34 @@ TEST(ConnectionSettings, SurviveASessionInTheSettingsStore) {
 }
 
 }  // namespace
+
+namespace {
+
+// A line that is never opened.
+class ClosedLine final : public qmr::SerialLine {
+public:
+    int Open(const std::string&) override { return -1; }
+    void Configure(int, bool) override {}
+    void Close() override {}
+    int BytesWaiting() override { return -1; }
+    bool WriteByte(std::uint8_t) override { return false; }
+    bool ReadByte(std::uint8_t&) override { return false; }
+    void WaitForInput(std::int64_t) override {}
+};
+
+TEST(InstallWindowLink, DrivesTheMainWindowUntilItGoes) {
+    qmr::test::FakeClock clock;
+    ClosedLine line;
+    auto* w = new Window;
+    qmr::ui::InstallWindowLink(w->Controls(), line, clock, qmr::LinkVariant::TestUtility);
+    ASSERT_NE(qmr::Env().ui, nullptr);
+    EXPECT_EQ(qmr::Env().line, &line);
+    EXPECT_EQ(qmr::Env().variant, qmr::LinkVariant::TestUtility);
+    qmr::Env().ui->SetConnectEnabled(false);
+    EXPECT_FALSE(w->connectBt->isEnabled());
+    delete w;
+    EXPECT_EQ(qmr::Env().ui, nullptr);
+    EXPECT_EQ(qmr::Env().line, nullptr);
+}
+
+}  // namespace
