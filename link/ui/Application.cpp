@@ -8,8 +8,8 @@
 namespace qmr::ui {
 
 Application::Application(int& argc, char** argv, const QString& title) : QApplication(argc, argv) {
+    // The name only: a display name would be appended to every window's caption.
     setApplicationName(title);
-    setApplicationDisplayName(title);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
@@ -22,7 +22,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 void ReportException(const std::exception& e) {
-    MessageBox(QString::fromLocal8Bit(e.what()), QApplication::applicationDisplayName(), MbOk);
+    MessageBox(QString::fromLocal8Bit(e.what()), QApplication::applicationName(), MbOk);
 }
 
 int RunProgram(int argc, char** argv, const QString& title, const std::function<QWidget*()>& createForms) {

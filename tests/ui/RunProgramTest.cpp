@@ -17,7 +17,7 @@ char* argv[] = {arg0, nullptr};
 TEST(RunProgram, ShowsAnExceptionOfStartUpAndReturnsZero) {
     qmr::test::TestSeam script;
     const int result = qmr::ui::RunProgram(1, argv, "Prendix", []() -> QWidget* {
-        EXPECT_EQ(QApplication::applicationDisplayName(), "Prendix");
+        EXPECT_EQ(QApplication::applicationName(), "Prendix");
         throw std::runtime_error("Can't create the forms");
     });
     EXPECT_EQ(result, 0);

@@ -133,7 +133,7 @@ TEST(Application, ShowsAnExceptionThatEscapesAHandlerAndGoesOn) {
     QCoreApplication::sendEvent(&thrower, &event);
     ASSERT_EQ(script.messages.size(), 1u);
     EXPECT_EQ(script.messages[0].text, "Can't write the settings");
-    EXPECT_EQ(script.messages[0].caption, QApplication::applicationDisplayName());
+    EXPECT_EQ(script.messages[0].caption, QApplication::applicationName());
 }
 
 TEST(MainForm, ClosesEvenWhenItsCloseHandlerThrows) {
