@@ -10,7 +10,7 @@ namespace {
 
 using BoxMember = QCheckBox* TStatusDlg::*;
 
-struct BoxSpec {
+struct BoxDef {
     int byte;
     int bit;
     BoxMember member;
@@ -22,7 +22,7 @@ struct BoxSpec {
 };
 
 // In the order the refresh writes them.
-const BoxSpec StatusBoxSpecs[] = {
+const BoxDef StatusBoxDefs[] = {
     {0, 0, &TStatusDlg::Status00, "Status00", "Syntax error", nullptr, false, false},
     {0, 1, &TStatusDlg::Status01, "Status01", "Invalid command", nullptr, false, false},
     {0, 2, &TStatusDlg::Status02, "Status02", "Date and time not set", nullptr, false, false},
@@ -106,15 +106,15 @@ TStatusDlg::TStatusDlg(LinkVariant variant, QWidget* parent)
            ClientWidth, ClientHeight),
       variant_(variant) {
     const bool init = variant == LinkVariant::InitUtility;
-    for (const BoxSpec& spec : StatusBoxSpecs) {
-        if (spec.initOnly && !init) {
-            this->*spec.member = nullptr;
+    for (const BoxDef& def : StatusBoxDefs) {
+        if (def.initOnly && !init) {
+            this->*def.member = nullptr;
             continue;
         }
-        const char* caption = !init && spec.testCaption ? spec.testCaption : spec.caption;
-        QCheckBox* box = MakeBox(*this, spec.name, caption, init && spec.red);
-        this->*spec.member = box;
-        boxes_.push_back({spec.byte, spec.bit, box});
+        const char* caption = !init && def.testCaption ? def.testCaption : def.caption;
+        QCheckBox* box = MakeBox(*this, def.name, caption, init && def.red);
+        this->*def.member = box;
+        boxes_.push_back({def.byte, def.bit, box});
         connect(box, &QCheckBox::clicked, this, &TStatusDlg::FormShow);
     }
     PlaceColumn(*this, LeftColumn, Margin);
