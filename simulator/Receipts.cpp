@@ -59,6 +59,9 @@ std::string Money(long long hundredths) {
     return text;
 }
 
+// A letter and a number after it, as the payment replies have them.
+std::string Tagged(char tag, long long number) { return std::string(1, tag).append(std::to_string(number)); }
+
 std::string Quantity(long long thousandths) {
     char text[40];
     std::snprintf(text, sizeof text, "%lld.%03lld", thousandths / 1000, thousandths % 1000);
@@ -138,7 +141,7 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     if (const int slot = TaxSlot(a.taxLetter); slot >= 0) r.byTax[static_cast<std::size_t>(slot)] += amount;
     a.soldQuantity += voided ? -*quantity : *quantity;
     a.soldAmount += amount;
-    printer.paper.push_back((voided ? "VOID " : "") + Quantity(*quantity) + " x " + Money(a.price));
+    printer.paper.push_back(std::string(voided ? "VOID " : "").append(Quantity(*quantity)).append(" x ").append(Money(a.price)));
     printer.paper.push_back(a.name + "  " + Money(amount) + " " + a.taxLetter);
     if (withDisplay) r.display = a.name + " " + Money(amount);
     return "";
@@ -156,7 +159,10 @@ std::string ReadTotals(Printer& printer, std::string_view data) {
         return "";
     }
     std::string reply = head + std::to_string(r.receipt.total);
-    for (const long long sum : r.byTax) reply += "," + std::to_string(sum);
+    for (const long long sum : r.byTax) {
+        reply += ',';
+        reply += std::to_string(sum);
+    }
     return reply;
 }
 
@@ -200,9 +206,9 @@ std::string RegisterPayment(Printer& printer, std::string_view data) {
     r.receipt.paid += *amount;
     printer.paper.push_back(std::string(PaymentModeName(mode)) + "  " + Money(*amount));
     const long long rest = r.receipt.total - r.receipt.paid;
-    if (rest >= 0) return "D" + std::to_string(rest);
-    printer.paper.push_back("CHANGE  " + Money(-rest));
-    return "R" + std::to_string(-rest);
+    if (rest >= 0) return Tagged('D', rest);
+    printer.paper.push_back(std::string("CHANGE  ").append(Money(-rest)));
+    return Tagged('R', -rest);
 }
 
 std::string CloseReceipt(Printer& printer) {
@@ -211,7 +217,7 @@ std::string CloseReceipt(Printer& printer) {
         printer.Fail(st::NotPermitted);
         return "";
     }
-    printer.paper.push_back("TOTAL  " + Money(r.receipt.total));
+    printer.paper.push_back(std::string("TOTAL  ").append(Money(r.receipt.total)));
     ++r.receiptCount;
     if (!r.receipt.storno) ++r.fiscalReceiptCount;
     char line[48];

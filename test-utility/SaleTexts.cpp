@@ -28,7 +28,7 @@ std::string OpenReceiptData(int operatorNumber, std::string_view password) {
 
 std::optional<std::string> SaleData(int plu, double quantity) {
     const bool negative = quantity < 0;
-    const std::string head = (negative ? "-" : "") + std::to_string(plu) + "*";
+    const std::string head = std::string(negative ? "-" : "").append(std::to_string(plu)).append("*");
     const auto amount = FormatFixed(negative ? -quantity : quantity, 5, 3, SaleBuffer - head.size());
     if (!amount) return std::nullopt;
     return head + *amount;
