@@ -35,6 +35,21 @@ std::uint32_t DecodeChecksum(const std::uint8_t* chars) {
     return value;
 }
 
+namespace {
+
+// Both frames end alike: body end, the checksum of everything after the start
+// byte, and the end byte.
+void CloseFrame(std::vector<std::uint8_t>& frame) {
+    frame.push_back(BodyEnd);
+    std::uint32_t sum = 0;
+    for (std::size_t i = 1; i < frame.size(); ++i) sum += frame[i];
+    const auto cs = EncodeChecksum(sum);
+    frame.insert(frame.end(), cs.begin(), cs.end());
+    frame.push_back(EndByte);
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> BuildRequestFrame(std::uint8_t seq, int command, std::string_view data) {
     data = UpToNul(data);
     std::vector<std::uint8_t> frame;
@@ -44,12 +59,7 @@ std::vector<std::uint8_t> BuildRequestFrame(std::uint8_t seq, int command, std::
     frame.push_back(seq);
     frame.push_back(static_cast<std::uint8_t>(command));
     frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(BodyEnd);
-    std::uint32_t sum = 0;
-    for (std::size_t i = 1; i < frame.size(); ++i) sum += frame[i];
-    const auto cs = EncodeChecksum(sum);
-    frame.insert(frame.end(), cs.begin(), cs.end());
-    frame.push_back(EndByte);
+    CloseFrame(frame);
     return frame;
 }
 
@@ -64,12 +74,7 @@ std::vector<std::uint8_t> BuildReplyFrame(std::uint8_t seq, std::uint8_t command
     frame.insert(frame.end(), data.begin(), data.end());
     frame.push_back(StatusSep);
     frame.insert(frame.end(), status.begin(), status.end());
-    frame.push_back(BodyEnd);
-    std::uint32_t sum = 0;
-    for (std::size_t i = 1; i < frame.size(); ++i) sum += frame[i];
-    const auto cs = EncodeChecksum(sum);
-    frame.insert(frame.end(), cs.begin(), cs.end());
-    frame.push_back(EndByte);
+    CloseFrame(frame);
     return frame;
 }
 
