@@ -1,4 +1,6 @@
 // Selling, paying and the receipt's amounts from the main window.
+#include <algorithm>
+
 #include "VextoraFixture.h"
 
 namespace vextora {
@@ -199,6 +201,23 @@ TEST_F(Sale, ARefusedPaymentOpensNoStatusDialog) {
     });
     Pay("Cheque", "1");
     EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, RegisterPayment}));
+    EXPECT_TRUE(ReceiptOpen());
+}
+
+TEST_F(Sale, APaymentReplyThatFailsTheFrameCheckClosesNothing) {
+    Sell("1");
+    Received();
+    // A reply that says "change 1.50" but holds an end byte in its data: each
+    // try ends there and fails the frame check, though the link has already
+    // copied the text.
+    WithPrinter([](qmrsim::Printer& p) { p.SetReplyData(RegisterPayment, std::string("R150\x03" "9")); });
+    Pay("Cash", "4");
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
+    EXPECT_EQ(qmr::Link().ReplyText().substr(0, 4), "R150");
+    const auto sent = ReceivedCommands();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), RegisterPayment), 4);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), CloseFiscalReceipt), 0);
+    EXPECT_EQ(Form1->RestoFld->text(), "0.00");
     EXPECT_TRUE(ReceiptOpen());
 }
 
