@@ -1,7 +1,5 @@
 #include "Vextora.h"
 
-#include <memory>
-
 #include "LinkHooks.h"
 #include "TCommandFrm.h"
 #include "TForm1.h"
@@ -24,12 +22,7 @@ TOperatorDlg* OperatorDlg = nullptr;
 
 namespace {
 
-std::unique_ptr<qmr::ui::QtLinkHooks> hooks;
-
-// The link must not keep driving windows that are gone.
 void ForgetForms() {
-    if (hooks && qmr::Env().ui == hooks.get()) qmr::InstallLink({});
-    hooks.reset();
     Form1 = nullptr;
     CommandFrm = nullptr;
     StatusDlg = nullptr;
@@ -59,9 +52,9 @@ TForm1* CreateForms() {
 }
 
 void InstallProgramLink(qmr::SerialLine& line, qmr::Clock& clock) {
-    hooks = std::make_unique<qmr::ui::QtLinkHooks>(
-        qmr::ui::MainWindowControls{Form1->Client, Form1->PortNum, Form1->BaudsList, Form1->ConnectBt, StatusDlg});
-    qmr::InstallLink({&line, &clock, hooks.get(), qmr::LinkVariant::TestUtility});
+    // The dialogs are placed over the client area, below the menu bar.
+    qmr::ui::InstallWindowLink({Form1->Client, Form1->PortNum, Form1->BaudsList, Form1->ConnectBt, StatusDlg}, line,
+                               clock, qmr::LinkVariant::TestUtility);
 }
 
 }  // namespace vextora

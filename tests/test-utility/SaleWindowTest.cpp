@@ -1,6 +1,7 @@
 // Selling, paying and the receipt's amounts from the main window.
 #include <algorithm>
 
+#include "Placement.h"
 #include "VextoraFixture.h"
 
 namespace vextora {
@@ -124,6 +125,11 @@ TEST_F(Sale, AnUnknownArticleIsRefusedByThePrinterAndTheSaleStops) {
     Sell("1");
     EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, OpenFiscalReceipt, SellArticleWithDisplay}));
     EXPECT_EQ(Form1->TotalFld->text(), "5.00");
+    // Placed over the client area below the menu bar.
+    const QPoint origin = Form1->Client->mapToGlobal(QPoint(0, 0));
+    const QSize size = StatusDlg->size();  // it had no frame yet when it was placed
+    const qmr::Point at = qmr::PlaceDialog({origin.x(), origin.y()}, 542, 361, size.width(), size.height());
+    EXPECT_EQ(script.modals.back().pos, QPoint(at.x, at.y));
 }
 
 TEST_F(Sale, TotalsAreShownInHundredthsThroughSinglePrecision) {
