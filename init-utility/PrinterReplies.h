@@ -10,12 +10,6 @@
 
 namespace prendix {
 
-// The leading number of a text, as the C library's atol and atof read it
-// (blanks, a sign, digits; for atof a point and an exponent), 0 when there is
-// none. The point is the decimal separator whatever the locale.
-long LeadingLong(std::string_view text);
-double LeadingDouble(std::string_view text);
-
 // The CountryBox item that shows an unset country.
 constexpr int CountryNotSet = 10;
 constexpr int CountryCount = 11;

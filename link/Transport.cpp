@@ -1,8 +1,7 @@
 #include "Transport.h"
 
-#include <cstdlib>
-
 #include "LinkState.h"
+#include "Numbers.h"
 
 namespace qmr {
 
@@ -84,7 +83,7 @@ bool OpenPort() {
     const PortChoice choice = env.ui ? env.ui->ReadPortChoice() : PortChoice{};
     s.PortIndex = choice.portIndex;
     s.BaudIndex = choice.baudIndex;
-    s.BaudRate = std::atoi(choice.baudText.c_str());
+    s.BaudRate = ReadLeadingInt(choice.baudText);
     if (s.PortHandle != -1) return true;
 
     s.PortHandle = env.line ? env.line->Open(choice.portName) : -1;

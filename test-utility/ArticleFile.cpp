@@ -57,14 +57,14 @@ std::array<std::string_view, 5> SplitArticleFields(std::string_view line) {
 std::optional<ArticleRow> ParseArticleLine(std::string_view line) {
     if (line.size() < 3) return std::nullopt;
     const auto fields = SplitArticleFields(line);
-    const int taxIndex = ReadLeadingInt(fields[3]);
+    const int taxIndex = qmr::ReadLeadingInt(fields[3]);
     if (taxIndex < 1 || taxIndex > 5) return std::nullopt;
-    const auto price = FormatFixed(ToSingle(ReadLeadingNumber(fields[2])), 4, 2, 256);
+    const auto price = qmr::FormatFixed(qmr::ToSingle(qmr::ReadLeadingNumber(fields[2])), 4, 2, 256);
     if (!price) return std::nullopt;
     ArticleRow row;
-    row[ColPlu] = std::to_string(ReadLeadingInt(fields[0]));
+    row[ColPlu] = std::to_string(qmr::ReadLeadingInt(fields[0]));
     row[ColTax] = std::string(1, TaxLetters[taxIndex - 1]);
-    row[ColGroup] = std::to_string(TruncateToInt(ReadLeadingNumber(fields[1])));
+    row[ColGroup] = std::to_string(qmr::TruncateToInt(qmr::ReadLeadingNumber(fields[1])));
     row[ColPrice] = *price;
     row[ColQuantity] = "0.000";
     row[ColName] = std::string(fields[4]);
@@ -80,13 +80,13 @@ ArticleTable ParseArticleFile(std::string_view file) {
 }
 
 std::optional<std::string> FormatArticleLine(const ArticleRow& row) {
-    const int plu = ReadLeadingInt(row[ColPlu]);
+    const int plu = qmr::ReadLeadingInt(row[ColPlu]);
     const auto taxIndex = TaxIndexOf(row[ColTax]);
     if (plu == 0 || !taxIndex) return std::nullopt;
-    const auto price = FormatFixed(ReadLeadingNumber(row[ColPrice]), 4, 2, 512);
+    const auto price = qmr::FormatFixed(qmr::ReadLeadingNumber(row[ColPrice]), 4, 2, 512);
     if (!price) return std::nullopt;
     char head[64];
-    std::snprintf(head, sizeof head, "%05d,%d,", plu, ReadLeadingInt(row[ColGroup]));
+    std::snprintf(head, sizeof head, "%05d,%d,", plu, qmr::ReadLeadingInt(row[ColGroup]));
     std::string line = head + *price + "," + std::to_string(*taxIndex) + "," + row[ColName] + "\r\n";
     return line;
 }

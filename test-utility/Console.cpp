@@ -6,7 +6,7 @@
 
 namespace vextora {
 
-int ReadCommandNumber(std::string_view text) { return ReadLeadingInt(text); }
+int ReadCommandNumber(std::string_view text) { return qmr::ReadLeadingInt(text); }
 
 bool IsConsoleCommand(int number) { return number >= FirstConsoleCommand && number <= LastConsoleCommand; }
 

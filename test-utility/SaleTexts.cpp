@@ -18,7 +18,9 @@ std::string_view AfterOffset(std::string_view reply, std::size_t offset) {
 }
 
 // "%4.2lf" of an amount in hundredths.
-std::string HundredthsText(long long amount) { return FormatFixed(static_cast<double>(amount) * 0.01, 4, 2, FieldBuffer).value_or(""); }
+std::string HundredthsText(long long amount) {
+    return qmr::FormatFixed(static_cast<double>(amount) * 0.01, 4, 2, FieldBuffer).value_or("");
+}
 
 }  // namespace
 
@@ -29,7 +31,7 @@ std::string OpenReceiptData(int operatorNumber, std::string_view password) {
 std::optional<std::string> SaleData(int plu, double quantity) {
     const bool negative = quantity < 0;
     const std::string head = std::string(negative ? "-" : "").append(std::to_string(plu)).append("*");
-    const auto amount = FormatFixed(negative ? -quantity : quantity, 5, 3, SaleBuffer - head.size());
+    const auto amount = qmr::FormatFixed(negative ? -quantity : quantity, 5, 3, SaleBuffer - head.size());
     if (!amount) return std::nullopt;
     return head + *amount;
 }
@@ -43,7 +45,7 @@ std::optional<char> PaymentModeLetter(int item) {
 std::optional<std::string> PaymentData(int modeItem, double amount) {
     const auto letter = PaymentModeLetter(modeItem);
     if (!letter) return std::nullopt;
-    const auto text = FormatFixed(amount, 4, 2, PaymentBuffer - 2);
+    const auto text = qmr::FormatFixed(amount, 4, 2, PaymentBuffer - 2);
     if (!text) return std::nullopt;
     return std::string{'\t', *letter} + *text;
 }
@@ -52,11 +54,11 @@ double ReadTenderedAmount(std::string_view sumText) {
     std::size_t from = 0, to = sumText.size();
     while (from < to && static_cast<unsigned char>(sumText[from]) <= ' ') ++from;
     while (to > from && static_cast<unsigned char>(sumText[to - 1]) <= ' ') --to;
-    return ReadLeadingNumber(sumText.substr(from, to - from));
+    return qmr::ReadLeadingNumber(sumText.substr(from, to - from));
 }
 
 std::optional<std::string> LineAmountText(double quantity, double price) {
-    return FormatFixed(quantity * price, 4, 2, FieldBuffer);
+    return qmr::FormatFixed(quantity * price, 4, 2, FieldBuffer);
 }
 
 std::optional<std::string> SaleTotalText(std::string_view reply) {
@@ -64,17 +66,17 @@ std::optional<std::string> SaleTotalText(std::string_view reply) {
     if (first == std::string_view::npos) return std::nullopt;
     const std::size_t second = reply.find(',', first + 1);
     if (second == std::string_view::npos) return std::nullopt;
-    const double total = ToSingle(ReadLeadingNumber(reply.substr(second + 1)) * 0.01);
-    return FormatFixed(total, 5, 2, SaleBuffer);
+    const double total = qmr::ToSingle(qmr::ReadLeadingNumber(reply.substr(second + 1)) * 0.01);
+    return qmr::FormatFixed(total, 5, 2, SaleBuffer);
 }
 
 PaymentReply ParsePaymentReply(std::string_view reply) {
     if (reply.empty()) return {};
-    return {reply[0], ReadLeadingInt(reply.substr(1))};
+    return {reply[0], qmr::ReadLeadingInt(reply.substr(1))};
 }
 
 std::optional<std::string> PaymentChangeText(const PaymentReply& reply) {
-    if (reply.kind == 'R') return FormatFixed(reply.amount * 0.01, 4, 2, PaymentBuffer);
+    if (reply.kind == 'R') return qmr::FormatFixed(reply.amount * 0.01, 4, 2, PaymentBuffer);
     if (reply.kind == 'D' && reply.amount == 0) return std::string("0.00");
     return std::nullopt;
 }
@@ -96,17 +98,17 @@ std::optional<Totals> TakeTotals(std::string_view reply, Take take) {
 }  // namespace
 
 std::optional<ReceiptTotals> ParseReceiptTotals(std::string_view reply) {
-    return TakeTotals<ReceiptTotals>(reply, [](std::string_view& text) { return TakeNumber(text); });
+    return TakeTotals<ReceiptTotals>(reply, [](std::string_view& text) { return qmr::TakeNumber(text); });
 }
 
 std::optional<ReceiptTotalsInt> ParseReceiptTotalsInt(std::string_view reply) {
-    return TakeTotals<ReceiptTotalsInt>(reply, [](std::string_view& text) { return TakeInt(text); });
+    return TakeTotals<ReceiptTotalsInt>(reply, [](std::string_view& text) { return qmr::TakeInt(text); });
 }
 
 std::optional<std::string> AmountDueText(const ReceiptTotals& totals) {
     double due = totals.due - totals.paid;
     if (!(due >= 0)) due = 0;
-    return FormatFixed(due * 0.01, 5, 2, FieldBuffer);
+    return qmr::FormatFixed(due * 0.01, 5, 2, FieldBuffer);
 }
 
 RefreshTexts RefreshTextsOf(const ReceiptTotalsInt& totals) {

@@ -182,7 +182,7 @@ void TForm1::FormShow() {
     CommandFrm->DataBox->setText(qmr::FromCp1251(console.data));
     qmr::ui::FillPortCombo(*PortNum, *BaudsList);
     ArtTable->Model().SetHeaders(ArticleHeaders);
-    TotalFld->setText(QString::fromStdString(FormatFixed(0, 0, 2, 64).value_or("0.00")));
+    TotalFld->setText(QString::fromStdString(qmr::FormatFixed(0, 0, 2, 64).value_or("0.00")));
     PayMode->setCurrentIndex(0);
 }
 
@@ -201,7 +201,7 @@ void TForm1::OperatorMClick() {
     qmr::ui::ShowModal(*OperatorDlg);
     if (!PasswordConfirmed) return;
     OperatorPassword = EnteredPassword;
-    OperatorNumber = ReadLeadingInt(qmr::ToCp1251(OperatorDlg->OperNmb->currentText()));
+    OperatorNumber = qmr::ReadLeadingInt(qmr::ToCp1251(OperatorDlg->OperNmb->currentText()));
 }
 
 }  // namespace vextora

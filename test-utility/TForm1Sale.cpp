@@ -20,13 +20,17 @@ void RefuseEntry(const char* text) { qmr::ui::MessageBox(QString::fromLatin1(tex
 
 }  // namespace
 
-int TForm1::SelectedPlu() const { return ReadLeadingInt(ArtTable->Model().Table().Row(ArtTable->SelectedRow())[ColPlu]); }
-
-double TForm1::SelectedPrice() const {
-    return ToSingle(ReadLeadingNumber(ArtTable->Model().Table().Row(ArtTable->SelectedRow())[ColPrice]));
+int TForm1::SelectedPlu() const {
+    return qmr::ReadLeadingInt(ArtTable->Model().Table().Row(ArtTable->SelectedRow())[ColPlu]);
 }
 
-double TForm1::EnteredQuantity() const { return ToSingle(ReadLeadingNumber(qmr::ToCp1251(QuantityFld->text()))); }
+double TForm1::SelectedPrice() const {
+    return qmr::ToSingle(qmr::ReadLeadingNumber(ArtTable->Model().Table().Row(ArtTable->SelectedRow())[ColPrice]));
+}
+
+double TForm1::EnteredQuantity() const {
+    return qmr::ToSingle(qmr::ReadLeadingNumber(qmr::ToCp1251(QuantityFld->text())));
+}
 
 void TForm1::SelBtClick() {
     const int plu = SelectedPlu();

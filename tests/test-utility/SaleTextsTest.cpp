@@ -19,14 +19,14 @@ TEST(SaleText, ThreeDecimalsAndTheMinusBeforeThePlu) {
         {15, -2, "-15*2.000"}, {15, 0.5, "15*0.500"}, {15, 3, "15*3.000"},
         {15, 0, "15*0.000"},   {1, 12345.6789, "1*12345.679"},
     };
-    for (const auto& c : cases) EXPECT_EQ(SaleData(c.plu, ToSingle(c.quantity)), c.sent) << c.sent;
+    for (const auto& c : cases) EXPECT_EQ(SaleData(c.plu, qmr::ToSingle(c.quantity)), c.sent) << c.sent;
 }
 
 TEST(SaleText, HugeOrEndlessQuantitiesAreRefused) {
-    EXPECT_EQ(SaleData(15, ReadLeadingNumber("1e300")), std::nullopt);
-    EXPECT_EQ(SaleData(15, ToSingle(ReadLeadingNumber("1e39"))), std::nullopt);  // beyond single precision
+    EXPECT_EQ(SaleData(15, qmr::ReadLeadingNumber("1e300")), std::nullopt);
+    EXPECT_EQ(SaleData(15, qmr::ToSingle(qmr::ReadLeadingNumber("1e39"))), std::nullopt);  // beyond single precision
     // The largest single-precision quantity still fits its buffer.
-    EXPECT_TRUE(SaleData(15, ToSingle(3e38)).has_value());
+    EXPECT_TRUE(SaleData(15, qmr::ToSingle(3e38)).has_value());
 }
 
 TEST(PaymentText, TabModeLetterAndTwoDecimals) {
@@ -40,9 +40,9 @@ TEST(PaymentText, TabModeLetterAndTwoDecimals) {
 }
 
 TEST(LineAmount, QuantityTimesPriceBounded) {
-    EXPECT_EQ(LineAmountText(ToSingle(3), ToSingle(2.5)), "7.50");
-    EXPECT_EQ(LineAmountText(ToSingle(-2), ToSingle(1.25)), "-2.50");
-    EXPECT_EQ(LineAmountText(ToSingle(3e38), ToSingle(3e38)), std::nullopt);
+    EXPECT_EQ(LineAmountText(qmr::ToSingle(3), qmr::ToSingle(2.5)), "7.50");
+    EXPECT_EQ(LineAmountText(qmr::ToSingle(-2), qmr::ToSingle(1.25)), "-2.50");
+    EXPECT_EQ(LineAmountText(qmr::ToSingle(3e38), qmr::ToSingle(3e38)), std::nullopt);
 }
 
 TEST(SaleTotal, NumberAfterTheSecondCommaInHundredths) {

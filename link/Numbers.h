@@ -1,5 +1,5 @@
-// How the test utility reads the numbers that users type and printers send,
-// and how it prints them, apart from any window.
+// How both programs read the numbers that users type, files hold and printers
+// send, and how they print them, apart from any window.
 //
 // A number is read by its leading part: blanks skipped, an optional sign, the
 // digits (and for decimals a point and an exponent); reading stops at the
@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace vextora {
+namespace qmr {
 
 // The leading integer or number of a text, and the text moved past it;
 // nothing, and the text unchanged, when it does not begin with one.
@@ -35,4 +35,4 @@ int TruncateToInt(double value);
 // the text (with its terminating NUL) would not fit in `limit` bytes.
 std::optional<std::string> FormatFixed(double value, int width, int precision, std::size_t limit);
 
-}  // namespace vextora
+}  // namespace qmr

@@ -6,16 +6,22 @@
 
 #include "Numbers.h"
 
-using namespace vextora;
+namespace qmrtest {
+namespace {
+
+using namespace qmr;
 
 TEST(LeadingNumbers, IntegersStopAtTheFirstOtherCharacter) {
     const struct {
         const char* text;
         int value;
     } cases[] = {
-        {"", 0},         {"abc", 0},        {"  42x", 42},       {"-7", -7},
-        {"+7", 7},       {"0x4A", 0},       {"01", 1},           {"1.9", 1},
-        {"\t 13,5", 13}, {"- 5", 0},        {"99999999999", INT_MAX}, {"-99999999999", INT_MIN},
+        {"", 0},           {"abc", 0},          {"  42x", 42},        {"-7", -7},
+        {"+7", 7},         {"0x4A", 0},         {"01", 1},            {"1.9", 1},
+        {"\t 13,5", 13},   {"- 5", 0},          {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+        // Beyond the 32-bit range the value stays at the range's end.
+        {"2147483648", INT_MAX}, {"99999999999", INT_MAX}, {"-99999999999", INT_MIN},
+        {"99999999999999999999999", INT_MAX},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadLeadingInt(c.text), c.value) << '"' << c.text << '"';
 }
@@ -27,7 +33,8 @@ TEST(LeadingNumbers, DecimalsTakeAPointAndAnExponent) {
     } cases[] = {
         {"", 0},        {"x1", 0},     {" 2.5,", 2.5},   {"-0.5", -0.5}, {".5", 0.5},   {"5.", 5},
         {"1e3", 1000},  {"1e", 1},     {"1e+", 1},       {"2E-2x", 0.02}, {"0x10", 0},  {"inf", 0},
-        {"nan", 0},     {"1,5", 1},    {"1e-999", 0},    {"0.0000", 0},
+        {"nan", 0},     {"1,5", 1},    {"1e-999", 0},    {"0.0000", 0},  {".", 0},     {"-.", 0},
+        {".25%", 0.25}, {"1e2,", 100}, {"+7.5", 7.5},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadLeadingNumber(c.text), c.value) << '"' << c.text << '"';
     EXPECT_TRUE(std::isinf(ReadLeadingNumber("1e999")));
@@ -73,3 +80,6 @@ TEST(BoundedFormatting, MatchesPrintfAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(FormatFixed(NAN, 4, 2, 64), std::nullopt);
     EXPECT_EQ(FormatFixed(-DBL_MAX, 4, 2, 400)->size(), 313u);
 }
+
+}  // namespace
+}  // namespace qmrtest

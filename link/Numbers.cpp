@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-namespace vextora {
+namespace qmr {
 
 namespace {
 
@@ -133,4 +133,4 @@ std::optional<std::string> FormatFixed(double value, int width, int precision, s
     return text;
 }
 
-}  // namespace vextora
+}  // namespace qmr
