@@ -51,7 +51,10 @@ std::string TaxEnablesReply(const Identification& id) {
 
 std::string TaxRatesReply(const Identification& id) {
     std::string reply;
-    for (std::size_t g = 0; g < id.taxRates.size(); ++g) reply += (g ? "," : "") + Rate(id.taxRates[g]);
+    for (std::size_t g = 0; g < id.taxRates.size(); ++g) {
+        if (g) reply += ',';
+        reply += Rate(id.taxRates[g]);
+    }
     return reply;
 }
 

@@ -20,7 +20,7 @@ const Bytes& StatusReply() {
 
 // The reply as ReceiveFrame leaves it: the end byte stored as 0.
 Bytes AsStored(Bytes frame) {
-    frame.back() = 0;
+    if (!frame.empty()) frame.back() = 0;
     return frame;
 }
 
