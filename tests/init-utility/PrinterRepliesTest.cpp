@@ -15,6 +15,7 @@ TEST(FormatTaxRate, ShowsTwoDecimalsWithAPoint) {
 }
 
 struct DeviceCase {
+    const char* name;
     const char* reply;
     int countryItem;
     const char* serial;
@@ -33,23 +34,25 @@ TEST_P(DeviceInfoReplies, GiveCountrySerialAndFiscalMemoryNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DeviceInfoReplies,
-    ::testing::Values(DeviceCase{"QMR-770 V1.00 10Dec26,4F2A,00000000,2,ZK000417,50001234", 2, "ZK000417", "50001234"},
-                      DeviceCase{"QMR-770 V1.00 10Dec26,4F2A,00000000, ,,", CountryNotSet, "", ""},
-                      DeviceCase{"A B C,D,E, 3,S1,F1", CountryNotSet, "S1", "F1"},  // a blank first: not set
-                      DeviceCase{"A B C,D,E,11,S1,F1", -1, "S1", "F1"},
-                      DeviceCase{"A B C,D,E,-1,S1,F1", -1, "S1", "F1"},
-                      DeviceCase{"A B C,D,E,99999999999,S1,F1", -1, "S1", "F1"},
-                      DeviceCase{"A B C,D,E,10x,S1,F1", 10, "S1", "F1"},
-                      DeviceCase{"A B C,D,E,,S1,F1", 0, "S1", "F1"},  // an empty number reads as 0
-                      // The fiscal-memory number is the rest of the text, commas and all.
-                      DeviceCase{"A B C,D,E,4,S1,F1,X", 4, "S1", "F1,X"},
-                      DeviceCase{"A B C,D,E,4,SERIAL", 4, "SERIAL", ""},
-                      DeviceCase{"A B C,D,E,4", 4, "", ""},
-                      // Replies too short for the layout end in empty items.
-                      DeviceCase{"A B C,D,E", CountryNotSet, "", ""},
-                      DeviceCase{"A B", CountryNotSet, "", ""},
-                      DeviceCase{"ABC,D,E,1,S,F", CountryNotSet, "", ""},
-                      DeviceCase{"", CountryNotSet, "", ""}));
+    ::testing::Values(
+        DeviceCase{"Serviced", "QMR-770 V1.00 10Dec26,4F2A,00000000,2,ZK000417,50001234", 2, "ZK000417", "50001234"},
+        DeviceCase{"NotServiced", "QMR-770 V1.00 10Dec26,4F2A,00000000, ,,", CountryNotSet, "", ""},
+        DeviceCase{"BlankBeforeTheCountry", "A B C,D,E, 3,S1,F1", CountryNotSet, "S1", "F1"},
+        DeviceCase{"CountryBeyondTheList", "A B C,D,E,11,S1,F1", -1, "S1", "F1"},
+        DeviceCase{"NegativeCountry", "A B C,D,E,-1,S1,F1", -1, "S1", "F1"},
+        DeviceCase{"CountryBeyondTheIntegers", "A B C,D,E,99999999999,S1,F1", -1, "S1", "F1"},
+        DeviceCase{"CountryBeforeOtherCharacters", "A B C,D,E,10x,S1,F1", 10, "S1", "F1"},
+        DeviceCase{"EmptyCountry", "A B C,D,E,,S1,F1", 0, "S1", "F1"},  // an empty number reads as 0
+        // The fiscal-memory number is the rest of the text, commas and all.
+        DeviceCase{"FiscalMemoryNumberTakesTheRest", "A B C,D,E,4,S1,F1,X", 4, "S1", "F1,X"},
+        DeviceCase{"EndsAfterTheSerial", "A B C,D,E,4,SERIAL", 4, "SERIAL", ""},
+        DeviceCase{"EndsAfterTheCountry", "A B C,D,E,4", 4, "", ""},
+        // Replies too short for the layout end in empty items.
+        DeviceCase{"EndsBeforeTheCountry", "A B C,D,E", CountryNotSet, "", ""},
+        DeviceCase{"OneBlankOnly", "A B", CountryNotSet, "", ""},
+        DeviceCase{"NoBlank", "ABC,D,E,1,S,F", CountryNotSet, "", ""},
+        DeviceCase{"Empty", "", CountryNotSet, "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TaxEnablesReply, GivesDecimalsAndTheGroupsEnabled) {
     struct Case {

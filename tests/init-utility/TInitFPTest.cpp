@@ -382,6 +382,7 @@ TEST_F(PrendixWindow, ARefreshStartedDuringAnotherExchangeReadsNothing) {
 
 // Replies the printer may give, and what the fields show of them.
 struct ReplyCase {
+    const char* name;
     const char* deviceInfo;
     const char* taxEnables;
     const char* taxRates;
@@ -418,15 +419,16 @@ TEST_P(RefreshReplies, FillTheFieldsAsTheyRead) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefreshReplies,
-    ::testing::Values(ReplyCase{"M F D,C,S, ,SN1,FM1", "2,1111", "20,7.5,0,x", "123,1", "Not Set", "SN1", "FM1", "2",
-                                {"20.00", "7.50", "0.00", "0.00"}, true},
-                      ReplyCase{"M F D,C,S,2,SN2", "0,0000", "-5,0,0,0", "123,0", "Ukraine", "SN2", "", "0",
-                                {"-5.00", "0.00", "0.00", "0.00"}, false},
-                      ReplyCase{"M F D,C,S,11,SN3,FM3", "x,1", "", "", "", "SN3", "FM3", "0",
+    ::testing::Values(ReplyCase{"CountryNotSetAndIdType", "M F D,C,S, ,SN1,FM1", "2,1111", "20,7.5,0,x", "123,1",
+                                "Not Set", "SN1", "FM1", "2", {"20.00", "7.50", "0.00", "0.00"}, true},
+                      ReplyCase{"CountryAndNoFiscalMemoryNumber", "M F D,C,S,2,SN2", "0,0000", "-5,0,0,0", "123,0",
+                                "Ukraine", "SN2", "", "0", {"-5.00", "0.00", "0.00", "0.00"}, false},
+                      ReplyCase{"CountryBeyondTheList", "M F D,C,S,11,SN3,FM3", "x,1", "", "", "", "SN3", "FM3", "0",
                                 {"0.00", "0.00", "0.00", "0.00"}, false},
                       // A reply too short for its layout reads as empty items.
-                      ReplyCase{"M F", "", "1", "9", "Not Set", "", "", "0", {"1.00", "0.00", "0.00", "0.00"},
-                                false}));
+                      ReplyCase{"RepliesTooShort", "M F", "", "1", "9", "Not Set", "", "", "0",
+                                {"1.00", "0.00", "0.00", "0.00"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace prendix

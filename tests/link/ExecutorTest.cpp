@@ -261,23 +261,31 @@ TEST_F(ExecTest, SuppressionLeavesLinkFailuresReported) {
 }
 
 // Conditions that the callers test for themselves: nothing is shown.
-class QuietConditionTest : public ExecTest, public ::testing::WithParamInterface<std::pair<Status, std::uint32_t>> {};
+struct QuietCondition {
+    const char* name;
+    Status status;
+    std::uint32_t word;
+};
+
+class QuietConditionTest : public ExecTest, public ::testing::WithParamInterface<QuietCondition> {};
 
 TEST_P(QuietConditionTest, IsLeftInTheWordWithoutMessageOrDialog) {
-    AnswerOk("", GetParam().first);
+    AnswerOk("", GetParam().status);
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultOk);
-    EXPECT_EQ(Link().StatusWord, GetParam().second);
+    EXPECT_EQ(Link().StatusWord, GetParam().word);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.statusDialogs, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Conditions, QuietConditionTest,
-    ::testing::Values(std::pair{Sent({0, 0x20, 0, 0, 0, 0}), std::uint32_t{qmr::swCoverOpen}},
-                      std::pair{Sent({0, 0, 0x01, 0, 0, 0}), std::uint32_t{qmr::swPaperOut}},
-                      std::pair{Sent({0x20, 0, 0, 0, 0, 0}), std::uint32_t{qmr::swCommonError}},
-                      std::pair{Sent({0, 0, 0, 0, 0x20, 0}), std::uint32_t{qmr::swCommonFiscalError}},
-                      std::pair{Sent({0, 0, 0x08, 0, 0, 0x08}), std::uint32_t{qmr::swFiscalReceiptOpen | qmr::swFiscalized}}));
+    ::testing::Values(QuietCondition{"CoverOpen", Sent({0, 0x20, 0, 0, 0, 0}), qmr::swCoverOpen},
+                      QuietCondition{"PaperOut", Sent({0, 0, 0x01, 0, 0, 0}), qmr::swPaperOut},
+                      QuietCondition{"CommonError", Sent({0x20, 0, 0, 0, 0, 0}), qmr::swCommonError},
+                      QuietCondition{"CommonFiscalError", Sent({0, 0, 0, 0, 0x20, 0}), qmr::swCommonFiscalError},
+                      QuietCondition{"ReceiptOpenAndFiscalized", Sent({0, 0, 0x08, 0, 0, 0x08}),
+                                     qmr::swFiscalReceiptOpen | qmr::swFiscalized}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExecTest, DataTooLongIsRefusedWithoutSending) {
     AnswerOk();
@@ -347,7 +355,8 @@ TEST_P(NestedExecTest, IsRefusedAndLeavesTheRunningExchangeAlone) {
 
 // 1: before the first byte; 6: amid the request; 12: waiting for the reply;
 // 20 and 32: amid the reply and at its end byte.
-INSTANTIATE_TEST_SUITE_P(Pumps, NestedExecTest, ::testing::Values(1, 6, 12, 20, 32));
+INSTANTIATE_TEST_SUITE_P(Pumps, NestedExecTest, ::testing::Values(1, 6, 12, 20, 32),
+                         [](const auto& info) { return "Pump" + std::to_string(info.param); });
 
 TEST_F(ExecTest, NestedExecFromTheMessageBoxIsRefusedToo) {
     int nestedResult = -1;

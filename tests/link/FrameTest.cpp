@@ -1,6 +1,7 @@
 // The frames on the line, byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -76,7 +77,9 @@ TEST_P(RequestLenTest, LenCountsTheDataAndTheChecksumCoversIt) {
     EXPECT_EQ(ChecksumCarried(frame), SumOfBody(frame));
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, RequestLenTest, ::testing::Values(LenCase{0, 0x24}, LenCase{1, 0x25}, LenCase{219, 0xFF}));
+INSTANTIATE_TEST_SUITE_P(Limits, RequestLenTest,
+                         ::testing::Values(LenCase{0, 0x24}, LenCase{1, 0x25}, LenCase{219, 0xFF}),
+                         [](const auto& info) { return "Data" + std::to_string(info.param.dataBytes) + "Bytes"; });
 
 TEST_F(FrameTest, SequenceRunsThroughNinetyFiveValuesThenWraps) {
     AnswerOk();
@@ -115,7 +118,12 @@ TEST_P(ChecksumTest, FourCharactersMostSignificantFirst) {
 INSTANTIATE_TEST_SUITE_P(Values, ChecksumTest,
                          ::testing::Values(ChecksumCase{0x0000, "0000"}, ChecksumCase{0x0093, "0093"},
                                            ChecksumCase{0x00F4, "00?4"}, ChecksumCase{0xABCD, ":;<="},
-                                           ChecksumCase{0xFFFF, "????"}, ChecksumCase{0x1E2F, "1>2?"}));
+                                           ChecksumCase{0xFFFF, "????"}, ChecksumCase{0x1E2F, "1>2?"}),
+                         [](const auto& info) {
+                             char name[16];
+                             std::snprintf(name, sizeof name, "Sum%04X", static_cast<unsigned>(info.param.sum));
+                             return std::string(name);
+                         });
 
 TEST(ChecksumDecodeTest, CharactersBelowZeroWrapAroundAndMatchNoSum) {
     const std::uint8_t chars[4] = {'/', '0', '0', '0'};

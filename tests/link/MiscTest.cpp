@@ -46,7 +46,12 @@ TEST_P(PlaceDialogTest, CentresAcrossAndAQuarterDown) {
 INSTANTIATE_TEST_SUITE_P(Sizes, PlaceDialogTest,
                          ::testing::Values(PlaceCase{500, 400, 301, 201, 99, 49},
                                            PlaceCase{500, 400, 601, 503, -50, -25},
-                                           PlaceCase{300, 200, 300, 200, 0, 0}));
+                                           PlaceCase{300, 200, 300, 200, 0, 0}),
+                         [](const auto& info) {
+                             const PlaceCase& c = info.param;
+                             return "Form" + std::to_string(c.formWidth) + "x" + std::to_string(c.formHeight) + "In" +
+                                    std::to_string(c.clientWidth) + "x" + std::to_string(c.clientHeight);
+                         });
 
 struct CommandCase {
     int number;
@@ -66,7 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{76, "ReadReceiptTotals"}, CommandCase{83, "SetTaxRatesAndDecimals"},
                       CommandCase{107, "ProgramArticles"}, CommandCase{116, "ReadFiscalMemoryBlock"},
                       CommandCase{132, "ReadFirmwareBlock"}, CommandCase{133, "SetTestSwitch"},
-                      CommandCase{36, ""}, CommandCase{134, ""}));
+                      CommandCase{36, ""}, CommandCase{134, ""}),
+    [](const auto& info) {
+        const CommandCase& c = info.param;
+        return *c.name ? std::string(c.name) : "NoCommand" + std::to_string(c.number);
+    });
 
 TEST(CommandTableTest, FortyFiveCommandsInAscendingOrderMatchingTheEnum) {
     ASSERT_EQ(std::size(qmr::CommandTable), 45u);

@@ -29,6 +29,7 @@ std::set<QString> TickedAfterShowing(TStatusDlg& dlg, std::array<std::uint8_t, 6
 }
 
 struct BitsCase {
+    const char* name;
     std::array<std::uint8_t, 6> bytes;
     std::uint32_t word;
     std::set<QString> init;  // ticked in the initialisation utility
@@ -58,24 +59,27 @@ std::set<QString> Without(std::set<QString> names, const QString& name) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, StatusBits,
     ::testing::Values(
-        BitsCase{{0x80, 0x80, 0x80, 0x80, 0x80, 0x80}, 0, {}, {}},
-        BitsCase{{0x81, 0x80, 0x80, 0x80, 0x80, 0x80}, qmr::swSyntaxError, {"Status00"}, {"Status00"}},
-        BitsCase{{0x21, 0x02, 0x09, 0, 0, 0}, 0, {"Status00", "Status05", "Status11", "Status20", "Status23"},
+        BitsCase{"NoBitSet", {0x80, 0x80, 0x80, 0x80, 0x80, 0x80}, 0, {}, {}},
+        BitsCase{"SyntaxError", {0x81, 0x80, 0x80, 0x80, 0x80, 0x80}, qmr::swSyntaxError, {"Status00"}, {"Status00"}},
+        BitsCase{"BitsOfTheFirstBytes", {0x21, 0x02, 0x09, 0, 0, 0}, 0,
+                 {"Status00", "Status05", "Status11", "Status20", "Status23"},
                  {"Status00", "Status05", "Status11", "Status20", "Status23"}},
         // 4.2 has a box only in the initialisation utility; 5.5 in both.
-        BitsCase{{0, 0, 0, 0, 0x04, 0x20}, 0, {"Status42", "Status55"}, {"Status55"}},
-        BitsCase{{0, 0, 0, 0, 0x3D, 0x3B}, 0,
+        BitsCase{"BoxOnlyInTheInitUtility", {0, 0, 0, 0, 0x04, 0x20}, 0, {"Status42", "Status55"}, {"Status55"}},
+        BitsCase{"BitsOfTheLastBytes", {0, 0, 0, 0, 0x3D, 0x3B}, 0,
                  {"Status40", "Status42", "Status43", "Status44", "Status45", "Status50", "Status51", "Status53",
                   "Status54", "Status55"},
                  {"Status40", "Status43", "Status44", "Status45", "Status50", "Status51", "Status53", "Status54",
                   "Status55"}},
         // Bits without a box: all of byte 3, 0.4, 1.2, 1.3, 4.1, 5.2 and bits 6 and 7.
-        BitsCase{{0xD0, 0xCC, 0xC0, 0xFF, 0xC2, 0xC4}, qmr::swStatus12 | qmr::swStatus52 | qmr::swPortClosed, {}, {}},
-        BitsCase{{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0, AllInit, Without(AllInit, "Status42")},
+        BitsCase{"BitsWithoutABox", {0xD0, 0xCC, 0xC0, 0xFF, 0xC2, 0xC4},
+                 qmr::swStatus12 | qmr::swStatus52 | qmr::swPortClosed, {}, {}},
+        BitsCase{"EveryBitSet", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0, AllInit, Without(AllInit, "Status42")},
         // The link boxes follow the status word, not the bytes.
-        BitsCase{{0, 0, 0, 0, 0, 0}, qmr::swNoResponse, {"Status_Timeout"}, {"Status_Timeout"}},
-        BitsCase{{0, 0, 0, 0, 0, 0}, qmr::swProtocolError | qmr::swPaperOut, {"Status_Protocol"},
-                 {"Status_Protocol"}}));
+        BitsCase{"NoResponse", {0, 0, 0, 0, 0, 0}, qmr::swNoResponse, {"Status_Timeout"}, {"Status_Timeout"}},
+        BitsCase{"ProtocolError", {0, 0, 0, 0, 0, 0}, qmr::swProtocolError | qmr::swPaperOut, {"Status_Protocol"},
+                 {"Status_Protocol"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TStatusDlg, InitVariantCaptionNamesTheLastCommand) {
     TStatusDlg dlg(LinkVariant::InitUtility);
