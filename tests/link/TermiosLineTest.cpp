@@ -5,7 +5,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "TermiosLine.h"
@@ -75,6 +77,26 @@ TEST_F(TermiosLineTest, UnknownSpeedKeepsTheSpeedButStillMakesTheLineRaw) {
     const termios tio = Settings();
     ExpectRaw8N1(tio);
     EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B9600));
+}
+
+// With the far end gone, every poll returns at once; a reception waiting out
+// its idle time on such a line must still sleep, not spin.
+TEST_F(TermiosLineTest, HungUpLineWaitsOutEachSliceWithoutSpinning) {
+    line_.Configure(115200, true);
+    close(master_);
+    master_ = -1;
+    const auto wallStart = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_LE(line_.BytesWaiting(), 0);
+        line_.WaitForInput(20'000);
+    }
+
+    const auto wall = std::chrono::steady_clock::now() - wallStart;
+    const double cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    EXPECT_GE(wall, std::chrono::milliseconds(200));
+    EXPECT_LT(cpuSeconds, 0.1);
 }
 
 TEST_F(TermiosLineTest, SecondOpenOfTheSameDeviceFails) {
