@@ -143,6 +143,9 @@ int ExecCommand(int command, std::string_view data) {
         return ResultNoLink;
     }
     if (data.find('\0') != std::string_view::npos) data = data.substr(0, data.find('\0'));
+    // Set before the length test, so that the status dialog of a refused text
+    // names the command the user tried.
+    s.LastCommand = static_cast<std::uint8_t>(command);
     if (data.size() > static_cast<std::size_t>(MaxRequestData)) {
         // Len is one byte: such a text cannot be framed, so nothing is sent.
         ui.ShowMessage("Data too long", "Error", MbOk);
@@ -152,7 +155,6 @@ int ExecCommand(int command, std::string_view data) {
         return ResultProtocol;
     }
 
-    s.LastCommand = static_cast<std::uint8_t>(command);
     for (int attempt = 0; attempt < CommandTries; ++attempt) {
         s.CommandResult = ResultOk;
         s.StatusWord = 0;

@@ -175,6 +175,9 @@ void NextSequence() {
 
 bool SendFrame(int command, std::string_view data) {
     LinkState& s = Link();
+    // Len cannot count a longer text; a frame with a wrapped Len would reach
+    // the printer as some other, shorter command.
+    if (UpToNul(data).size() > static_cast<std::size_t>(MaxRequestData)) return false;
     const auto frame = BuildRequestFrame(s.SeqNumber, command, data);
     s.SendChecksum = 0;
     bool written = false;

@@ -30,6 +30,8 @@ bool ReadByte(std::uint8_t& value);
 // limit bytes have been stored or have come in all.
 int ReceiveFrame(int limit);
 void NextSequence();
+// Sends one request frame; a data text longer than 219 bytes cannot be
+// framed, and nothing is sent for it.
 bool SendFrame(int command, std::string_view data);
 
 }  // namespace qmr

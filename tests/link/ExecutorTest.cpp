@@ -289,13 +289,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ExecTest, DataTooLongIsRefusedWithoutSending) {
     AnswerOk();
+    qmr::ExecCommand(qmr::ReadStatus, "");
+    line.written.clear();
+    ui.connectCalls.clear();
     Link().StatusWord = qmr::swCoverOpen;
 
     EXPECT_EQ(qmr::ExecCommand(qmr::PrintFiscalText, std::string(220, 'X')), qmr::ResultProtocol);
 
     EXPECT_EQ(Link().CommandResult, qmr::ResultProtocol);
     EXPECT_TRUE(line.written.empty());
-    EXPECT_EQ(Link().SeqNumber, 0x20);
+    EXPECT_EQ(Link().SeqNumber, 0x21);
+    EXPECT_EQ(Link().LastCommand, qmr::PrintFiscalText);
     EXPECT_EQ(Link().StatusWord, qmr::swProtocolError);
     for (const auto mask : AllMasks) EXPECT_NE(Link().StatusWord & mask, 0u);
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -81,6 +81,15 @@ INSTANTIATE_TEST_SUITE_P(Limits, RequestLenTest,
                          ::testing::Values(LenCase{0, 0x24}, LenCase{1, 0x25}, LenCase{219, 0xFF}),
                          [](const auto& info) { return "Data" + std::to_string(info.param.dataBytes) + "Bytes"; });
 
+// A Len of 0x24 + 220 would wrap to 0x00: the printer would see another frame.
+TEST_F(FrameTest, SendFrameSendsNothingForDataThatCannotBeFramed) {
+    EXPECT_FALSE(qmr::SendFrame(qmr::PrintFiscalText, std::string(220, 'X')));
+    EXPECT_TRUE(line.written.empty());
+    EXPECT_TRUE(qmr::SendFrame(qmr::PrintFiscalText, std::string(219, 'X') + '\0' + "beyond the text"));
+    EXPECT_EQ(line.written.size(), 229u);
+    EXPECT_EQ(line.written[1], 0xFF);
+}
+
 TEST_F(FrameTest, SequenceRunsThroughNinetyFiveValuesThenWraps) {
     AnswerOk();
     std::set<int> seen;
