@@ -1,14 +1,46 @@
-// Code page conversion, dialog placement and the command table.
+// The link state at start, code page conversion, dialog placement and the
+// command table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "Commands.h"
 #include "Cp1251.h"
+#include "LinkState.h"
 #include "Placement.h"
 
 namespace qmrtest {
 namespace {
+
+// The state a program starts with, and that InstallLink puts back.
+TEST(LinkStateTest, StartsClosedAtTheFirstSequenceWithEverythingElseEmpty) {
+    qmr::Link().SeqNumber = 0x55;
+    qmr::Link().PortHandle = 3;
+    qmr::Link().ReceiveBuffer[8191] = 0x01;
+    qmr::InstallLink({});
+    const qmr::LinkState& s = qmr::Link();
+
+    EXPECT_TRUE(s.PortList.empty());
+    EXPECT_FALSE(s.LinkError);
+    EXPECT_FALSE(s.Connected);
+    EXPECT_FALSE(s.SuppressStatusDlg);
+    EXPECT_EQ(s.PortIndex, 0);
+    EXPECT_EQ(s.BaudIndex, 3);
+    EXPECT_EQ(s.BaudRate, 0);
+    EXPECT_EQ(s.CommandResult, 0);
+    EXPECT_EQ(s.PortHandle, -1);
+    EXPECT_EQ(s.SeqNumber, 0x20);
+    EXPECT_EQ(s.LastCommand, 0);
+    EXPECT_EQ(s.StatusBytes, (std::array<std::uint8_t, 6>{}));
+    EXPECT_EQ(s.SendChecksum, 0u);
+    EXPECT_EQ(s.StatusWord, 0u);
+    EXPECT_EQ(s.ReceiveBuffer.size(), 8192u);
+    EXPECT_TRUE(std::all_of(s.ReceiveBuffer.begin(), s.ReceiveBuffer.end(), [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(s.ReplyData.size(), 256u);
+    EXPECT_EQ(s.ReplyText(), "");
+}
 
 TEST(Cp1251Test, EveryPrintableByteSurvivesTheRoundTrip) {
     std::string all;

@@ -78,6 +78,15 @@ TEST_F(ReceiveTest, LimitEndsTheReceptionWithoutLinkErrorAndReadsNoFurther) {
     EXPECT_EQ(line.Unread(), 1000u);
 }
 
+TEST_F(ReceiveTest, LimitBeyondTheBufferStopsAtItsEnd) {
+    line.Arrive(Bytes(9000, 'A'));
+
+    EXPECT_EQ(qmr::ReceiveFrame(20000), qmr::ReceiveBufferSize);
+
+    EXPECT_FALSE(Link().LinkError);
+    EXPECT_EQ(line.Unread(), 9000u - qmr::ReceiveBufferSize);
+}
+
 TEST_F(ReceiveTest, ReplyOverTheLimitIsAProtocolError) {
     AnswerEvery([](const Bytes& request, int) {
         Bytes bytes = ReplyTo(request);
