@@ -103,20 +103,24 @@ bool TermiosLine::ReadByte(std::uint8_t& value) {
 }
 
 void TermiosLine::WaitForInput(std::int64_t maxWaitUs) {
-    if (fd_ < 0 || maxWaitUs <= 0) return;
+    if (maxWaitUs <= 0) return;
     timespec deadline{};
     ::clock_gettime(CLOCK_MONOTONIC, &deadline);
     const std::int64_t ns = deadline.tv_nsec + maxWaitUs * 1000;
     deadline.tv_sec += static_cast<time_t>(ns / 1000000000);
     deadline.tv_nsec = static_cast<long>(ns % 1000000000);
-    pollfd p{fd_, POLLIN, 0};
-    const timespec ts{static_cast<time_t>(maxWaitUs / 1000000), static_cast<long>((maxWaitUs % 1000000) * 1000)};
-    if (::ppoll(&p, 1, &ts, nullptr) <= 0) return;
     // A line whose far end is gone (a pty's printer stopped, an adapter
-    // pulled) reports so at once and on every poll, with nothing to read;
-    // the slice is slept out all the same, or waiting for the idle time-out
-    // would keep a core busy for the whole exchange.
-    if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+    // pulled) reports so at once and on every poll, and a closed one has
+    // nothing to poll: with nothing to read, the slice is slept out all the
+    // same, or waiting for the idle time-out would keep a core busy for the
+    // whole exchange.
+    bool sleepOut = fd_ < 0;
+    if (!sleepOut) {
+        pollfd p{fd_, POLLIN, 0};
+        const timespec ts{static_cast<time_t>(maxWaitUs / 1000000), static_cast<long>((maxWaitUs % 1000000) * 1000)};
+        sleepOut = ::ppoll(&p, 1, &ts, nullptr) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    }
+    if (sleepOut)
         while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
         }
 }
