@@ -49,6 +49,8 @@ ArticleGridView::ArticleGridView(QWidget* parent) : QTableView(parent), model_(n
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { SelectRow(1); });
+    SelectRow(1);
 }
 
 int ArticleGridView::SelectedRow() const {
@@ -65,6 +67,12 @@ void ArticleGridView::SelectRow(int row) {
 }
 
 void ArticleGridView::mousePressEvent(QMouseEvent* event) {
+    // Nothing to select there; Qt would clear the selection.
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        event->accept();
+        emit MouseDown();
+        return;
+    }
     QTableView::mousePressEvent(event);
     emit MouseDown();
 }

@@ -33,7 +33,10 @@ private:
 
 // The grid itself: whole rows selected one at a time, nothing editable, and
 // the mouse's press and double click told after the grid has moved its
-// selection to where the mouse is.
+// selection to where the mouse is. Like the grid of the original program it
+// always has a current row: row 1 whenever a new table comes in (the load
+// and the printer's listing start from the empty table), and a click below
+// the last row leaves the selection where it was.
 class ArticleGridView : public QTableView {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 // Vextora's main window: start-up, connecting, and the articles file.
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 
 #include "DiskLimit.h"
 #include "VextoraFixture.h"
@@ -15,6 +17,17 @@ QStringList Items(const QComboBox& combo) {
     return items;
 }
 
+// A press of the left button at a point of the grid's viewport.
+void PressOnGrid(const QPoint& at) {
+    QWidget* viewport = Form1->ArtTable->viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+}
+
 QStringList Captions(const QMenu& menu) {
     QStringList captions;
     for (const QAction* a : menu.actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -26,6 +39,7 @@ TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
     EXPECT_EQ(Form1->Client->size(), QSize(542, 361));
     EXPECT_EQ(Form1->ArtTable->Model().Table().RowCount(), 2);
     EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
     QStringList headers;
     for (int c = 0; c < ArticleColumns; ++c)
         headers << Form1->ArtTable->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
@@ -103,11 +117,13 @@ TEST_F(VextoraWindow, DroppingThePortListDownReadsThePortsAgain) {
     EXPECT_EQ(Form1->PortNum->currentIndex(), 2);
 }
 
-TEST_F(VextoraWindow, ClosingSavesThePortAndSpeed) {
+TEST_F(VextoraWindow, ClosingSavesThePortAndSpeedAndLeavesThePortToTheEnd) {
+    Connect();
     Form1->BaudsList->setCurrentIndex(1);
     Form1->close();
     EXPECT_EQ(qmr::test::ReadSetting("SerialPort"), 2);
     EXPECT_EQ(qmr::test::ReadSetting("Bauds"), 1);
+    EXPECT_NE(qmr::Link().PortHandle, -1);
 }
 
 TEST_F(VextoraWindow, LoadedArticlesShowTheirTaxLetterAsCyrillicCapitals) {
@@ -132,6 +148,23 @@ TEST_F(VextoraWindow, ACancelledOrUnreadableLoadLeavesTheTable) {
     LoadArticles("junk\r\n1,\r\n");
     EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
     EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(VextoraWindow, ALoadedTableStartsWithItsFirstRowCurrent) {
+    LoadArticles("1,1,1.00,1,A\n2,1,2.00,1,B\n3,1,3.00,1,C\n");
+    Form1->ArtTable->SelectRow(3);
+    LoadArticles("7,1,4.00,1,D\n8,1,5.00,1,E\n");
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
+    // A click on a row selects it and shows its line amount; one below the
+    // last row keeps the row that was selected.
+    const QRect second = Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(1, 0));
+    PressOnGrid(second.center());
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 2);
+    EXPECT_EQ(Form1->PriceFld->text(), "5.00");
+    Form1->PriceFld->clear();
+    PressOnGrid({second.center().x(), Form1->ArtTable->viewport()->height() - 2});
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 2);
+    EXPECT_EQ(Form1->PriceFld->text(), "5.00");
 }
 
 class ArticlesSave : public VextoraWindow {
