@@ -32,8 +32,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
     return Make<QPushButton>(parent, name, x, y - 2, w, RowHeight + 4, QString::fromLatin1(caption));
 }
 
+// Amounts stand right-aligned, so that "%5.2lf" and "%4.2lf" texts line up.
 QLabel* MakeValue(QWidget* parent, const char* name, int x, int y) {
-    QLabel* value = MakeLabel(parent, name, "0.00", x, y, 100);
+    QLabel* value = MakeLabel(parent, name, "0.00", x, y, 64);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont bold = value->font();
     bold.setBold(true);
     value->setFont(bold);
