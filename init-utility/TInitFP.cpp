@@ -31,9 +31,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
 // A tax group's box, its caption at the left, and its rate edit.
 void MakeTaxGroup(QWidget* parent, const char* boxName, const char* caption, const char* editName, int x, int y,
                   QCheckBox*& box, QLineEdit*& edit) {
-    box = Make<QCheckBox>(parent, boxName, x, y, 38, RowHeight, QString::fromLatin1(caption));
+    box = Make<QCheckBox>(parent, boxName, x, y, 42, RowHeight, QString::fromLatin1(caption));
     box->setLayoutDirection(Qt::RightToLeft);
-    edit = Make<QLineEdit>(parent, editName, x + 40, y, 62, RowHeight);
+    edit = Make<QLineEdit>(parent, editName, x + 44, y, 60, RowHeight);
     edit->setMaxLength(6);
 }
 
@@ -71,10 +71,10 @@ void TInitFP::BuildPortBox() {
     Label2 = MakeLabel(PortBox, "Label2", "Speed:", 218, 22, 46);
     BaudsBox = Make<QComboBox>(PortBox, "BaudsBox", 266, 22, 90, RowHeight);
     qmr::ui::AddBaudItems(*BaudsBox);
-    Shape1 = Make<qmr::ui::Shape>(PortBox, "Shape1", 370, 23, 22, 22);
+    Shape1 = Make<qmr::ui::Shape>(PortBox, "Shape1", 366, 23, 22, 22);
     Shape1->SetBrushColor(qmr::ui::colour::Green);
     Shape1->SetPenColor(qmr::ui::colour::Teal);
-    ConnectBt = MakeButton(PortBox, "ConnectBt", "Connect", 400, 20, 76);
+    ConnectBt = MakeButton(PortBox, "ConnectBt", "Connect", 394, 20, 84);
 }
 
 void TInitFP::BuildTaxInfoBox() {
@@ -84,7 +84,7 @@ void TInitFP::BuildTaxInfoBox() {
     Label4 = MakeLabel(TaxInfoBox, "Label4", "Country:", 240, 10, 56);
     CountryBox = Make<QComboBox>(TaxInfoBox, "CountryBox", 298, 10, 106, RowHeight);
     for (const char* country : Countries) CountryBox->addItem(QString::fromLatin1(country));
-    PgmBt = Make<QToolButton>(TaxInfoBox, "PgmBt", 412, 8, 64, ButtonHeight);
+    PgmBt = Make<QToolButton>(TaxInfoBox, "PgmBt", 406, 8, 74, ButtonHeight);
     PgmBt->setText(QStringLiteral("Program"));
     PgmBt->setAutoRaise(true);
     QFont bold = PgmBt->font();
@@ -108,26 +108,27 @@ void TInitFP::BuildTaxInfoBox() {
 }
 
 void TInitFP::BuildSettingsBox() {
-    SettingsBox = Make<QGroupBox>(this, "SettingsBox", 226, 168, 265, 90, QStringLiteral(" Setrtings  "));
-    DateBt = MakeButton(SettingsBox, "DateBt", "Date and Time", 8, 22, 120);
-    HeaderBt = MakeButton(SettingsBox, "HeaderBt", "Header and Footer", 136, 22, 121);
-    LogoBt = MakeButton(SettingsBox, "LogoBt", "Graphic Logo", 8, 54, 120);
-    OperBt = MakeButton(SettingsBox, "OperBt", "Operators", 136, 54, 121);
-    ClosureBt = MakeButton(this, "ClosureBt", "Reports", 234, 262, 120);
-    RecoverBt = MakeButton(this, "RecoverBt", "Emergency Button", 362, 262, 121);
+    SettingsBox = Make<QGroupBox>(this, "SettingsBox", 216, 168, 275, 90, QStringLiteral(" Setrtings  "));
+    DateBt = MakeButton(SettingsBox, "DateBt", "Date and Time", 8, 22, 128);
+    HeaderBt = MakeButton(SettingsBox, "HeaderBt", "Header and Footer", 140, 22, 128);
+    LogoBt = MakeButton(SettingsBox, "LogoBt", "Graphic Logo", 8, 54, 128);
+    OperBt = MakeButton(SettingsBox, "OperBt", "Operators", 140, 54, 128);
+    // Under the settings buttons, in their columns.
+    ClosureBt = MakeButton(this, "ClosureBt", "Reports", 224, 262, 128);
+    RecoverBt = MakeButton(this, "RecoverBt", "Emergency Button", 356, 262, 128);
 }
 
 void TInitFP::BuildFiscalizeBox() {
-    FiscalizeBox = Make<QGroupBox>(this, "FiscalizeBox", 6, 168, 214, 122, QStringLiteral(" Fiscalization "));
+    FiscalizeBox = Make<QGroupBox>(this, "FiscalizeBox", 6, 168, 204, 122, QStringLiteral(" Fiscalization "));
     Label12 = MakeLabel(FiscalizeBox, "Label12", "VAT number:", 8, 22, 78);
-    IdNumBox = Make<QLineEdit>(FiscalizeBox, "IdNumBox", 88, 22, 118, RowHeight);
+    IdNumBox = Make<QLineEdit>(FiscalizeBox, "IdNumBox", 88, 22, 108, RowHeight);
     Label6 = MakeLabel(FiscalizeBox, "Label6", "Reg. type:", 8, 52, 78);
-    Panel2 = Make<QFrame>(FiscalizeBox, "Panel2", 88, 50, 118, 28);
-    PnBox = Make<QRadioButton>(Panel2, "PnBox", 4, 2, 52, RowHeight, QStringLiteral("PN"));
-    IdBox = Make<QRadioButton>(Panel2, "IdBox", 62, 2, 52, RowHeight, QStringLiteral("ID"));
+    Panel2 = Make<QFrame>(FiscalizeBox, "Panel2", 88, 50, 108, 28);
+    PnBox = Make<QRadioButton>(Panel2, "PnBox", 4, 2, 48, RowHeight, QStringLiteral("PN"));
+    IdBox = Make<QRadioButton>(Panel2, "IdBox", 56, 2, 48, RowHeight, QStringLiteral("ID"));
     PnBox->setChecked(true);
     LearnBt = MakeButton(FiscalizeBox, "LearnBt", "Non fiscal mode", 8, 86, 114);
-    FiscaliseBt = MakeButton(FiscalizeBox, "FiscaliseBt", "Fiscalize", 126, 86, 80);
+    FiscaliseBt = MakeButton(FiscalizeBox, "FiscaliseBt", "Fiscalize", 126, 86, 70);
 }
 
 void TInitFP::BuildButtons() {

@@ -67,7 +67,7 @@ const BoxMember RightColumn[] = {
 };
 
 constexpr int ClientWidth = 470;
-constexpr int ClientHeight = 352;
+constexpr int ClientHeight = 362;
 constexpr int Margin = 12;
 constexpr int ColumnWidth = 215;
 constexpr int RightX = Margin + ColumnWidth + 16;

@@ -97,14 +97,9 @@ TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
 }
 
 TEST_F(PrendixWindow, EveryControlSitsInsideItsGroupAndTheWindow) {
-    for (const QWidget* w : InitFP->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (w->isWindow()) continue;  // the dialogs it owns
-        EXPECT_TRUE(InitFP->rect().contains(w->geometry())) << w->objectName().toStdString();
-        for (const QWidget* c : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!c->objectName().isEmpty()) {
-                EXPECT_TRUE(w->rect().contains(c->geometry())) << c->objectName().toStdString();
-            }
-        }
+    for (const QWidget* w : InitFP->findChildren<QWidget*>()) {
+        if (w->window() != InitFP || w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << w->objectName().toStdString();
     }
     EXPECT_EQ(InitFP->PortNum->parent(), InitFP->PortBox);
     EXPECT_EQ(InitFP->TaxD->parent(), InitFP->TaxInfoBox);
@@ -113,6 +108,9 @@ TEST_F(PrendixWindow, EveryControlSitsInsideItsGroupAndTheWindow) {
     EXPECT_EQ(InitFP->Panel2->parent(), InitFP->FiscalizeBox);
     EXPECT_EQ(InitFP->DiagnBt->parent(), InitFP->Panel1);
     EXPECT_GT(InitFP->ClosureBt->y(), InitFP->SettingsBox->geometry().bottom());
+    InitFP->ConnectBt->setText("Disconnect");
+    EXPECT_EQ(qmr::test::ClippedCaptions(*InitFP), std::vector<std::string>{});
+    EXPECT_EQ(qmr::test::OverlappingControls(*InitFP), std::vector<std::string>{});
 }
 
 TEST_F(PrendixWindow, DroppingThePortListDownReadsThePortsAgain) {
@@ -366,6 +364,21 @@ TEST_F(PrendixWindow, RefreshWithoutAnAnswerLeavesTheFieldsCleared) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
     EXPECT_EQ(Received(), (std::vector<int>{74, 74, 74, 74}));
     EXPECT_EQ(InitFP->SerialBox->text(), "");
+}
+
+TEST_F(PrendixWindow, AReadWithThePortClosedStopsAtTheFirstRefusal) {
+    ServicedPrinter();
+    Connect();
+    Refresh();  // leaves a status word with the tax rates set and a tax number reply
+    InitFP->ConnectBt->click();
+    sim.ClearRequests();
+    InitFP->IdNumBox->setText("typed");
+    InitFP->RefreshFromPrinter();  // as the fiscalisation flow calls it, without testing Connected
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(InitFP->SerialBox->text(), "");
+    EXPECT_EQ(InitFP->TaxA->text(), "");
+    EXPECT_EQ(InitFP->IdNumBox->text(), "");
 }
 
 TEST_F(PrendixWindow, ARefreshStartedDuringAnotherExchangeReadsNothing) {

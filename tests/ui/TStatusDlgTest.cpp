@@ -178,6 +178,8 @@ TEST(TStatusDlg, BoxesStayInsideTheDialogInTwoColumns) {
             if (qobject_cast<const QCheckBox*>(w)) columns.insert(w->x());
         }
         EXPECT_EQ(columns.size(), 2u);
+        EXPECT_EQ(qmr::test::ClippedCaptions(dlg), std::vector<std::string>{});
+        EXPECT_EQ(qmr::test::OverlappingControls(dlg), std::vector<std::string>{});
         // Left column: Status05 on top, Status50 last above the button.
         EXPECT_LT(dlg.Status05->y(), dlg.Status02->y());
         EXPECT_LT(dlg.Status50->y(), dlg.OkBt->y());

@@ -9,11 +9,17 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "LinkState.h"
 #include "ScriptedSeam.h"
+
+class QWidget;
+
+// Failed comparisons show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace qmr::test {
 
@@ -61,6 +67,13 @@ void ClearSettings();
 void WriteSettings(int serialPort, int bauds);
 // What the store holds; nothing when the value is missing.
 std::optional<int> ReadSetting(const QString& name);
+
+// The controls of a form whose caption or longest item does not fit in them
+// with the font they are drawn in, as "objectName: caption (needs N, has M)".
+std::vector<std::string> ClippedCaptions(const QWidget& form);
+
+// Pairs of a form's controls that lie over each other, as "first / second".
+std::vector<std::string> OverlappingControls(const QWidget& form);
 
 // Fixes the system's serial port list and $QMR770_PORTS for one test.
 class PortsScope {
