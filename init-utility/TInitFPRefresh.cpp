@@ -10,10 +10,12 @@ namespace {
 
 std::uint32_t Status() { return qmr::Link().StatusWord; }
 
-// Silence ends the read. So does the link's refusal of an exchange started
-// while another one waits for its reply: the refused exchange left the reply
-// of some other command behind, which must not be read as this one's.
-bool NoAnswer() { return (Status() & (qmr::swNoResponse | qmr::swReserved27)) != 0; }
+// Silence ends the read. So does an exchange that was never made: on a closed
+// port (the fiscalisation flow reads without testing Connected) or refused
+// while another exchange waits for its reply. Either leaves the status word
+// and the reply of an earlier command behind, which must not be read as this
+// one's, and each further step would only repeat the link's message.
+bool NoAnswer() { return (Status() & (qmr::swNoResponse | qmr::swPortClosed | qmr::swReserved27)) != 0; }
 
 }  // namespace
 
