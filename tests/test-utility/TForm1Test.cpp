@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include "DiskLimit.h"
 #include "VextoraFixture.h"
@@ -37,6 +38,11 @@ QStringList Captions(const QMenu& menu) {
 TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
     EXPECT_EQ(Form1->windowTitle(), "Fiscal printer QMR-770 test");
     EXPECT_EQ(Form1->Client->size(), QSize(542, 361));
+    // A fixed border with the close box only, centred on the desktop.
+    EXPECT_EQ(Form1->minimumSize(), Form1->maximumSize());
+    EXPECT_FALSE(Form1->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    const QRect desk = QApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((Form1->frameGeometry().center() - desk.center()).manhattanLength(), 4);
     EXPECT_EQ(Form1->ArtTable->Model().Table().RowCount(), 2);
     EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
     EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
