@@ -96,6 +96,100 @@ TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
     EXPECT_EQ(StatusDlg->windowTitle(), "QMR-770 status bits");
 }
 
+// The window's controls: name, group, kind and caption (items for lists).
+struct ControlRow {
+    const char* name;
+    const char* group;
+    const char* kind;
+    QString caption;
+};
+
+QString CaptionOf(const QWidget& w) {
+    if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
+    if (const auto* combo = qobject_cast<const QComboBox*>(&w)) {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+        return items.join('|');
+    }
+    return {};
+}
+
+TEST(TInitFPControls, AreNamedGroupedAndCaptionedAsDesigned) {
+    const ControlRow rows[] = {
+        {"PortBox", "InitFP", "QGroupBox", " Serial port  "},
+        {"Label1", "PortBox", "QLabel", "Port:"},
+        {"PortNum", "PortBox", "qmr::ui::DropDownCombo", "Com1|Com2|Com3|Com4|Com5|Com6|Com7|Com8"},
+        {"Label2", "PortBox", "QLabel", "Speed:"},
+        {"BaudsBox", "PortBox", "QComboBox", "9600|19200|57600|115200"},
+        {"Shape1", "PortBox", "qmr::ui::Shape", ""},
+        {"ConnectBt", "PortBox", "QPushButton", "Connect"},
+        {"TaxInfoBox", "InitFP", "QGroupBox", ""},
+        {"Label14", "TaxInfoBox", "QLabel", "FM number:"},
+        {"UpdateFM", "TaxInfoBox", "QCheckBox", ""},
+        {"ModuleBox", "TaxInfoBox", "QLineEdit", ""},
+        {"Label3", "TaxInfoBox", "QLabel", "Serial number:"},
+        {"SerialBox", "TaxInfoBox", "QLineEdit", ""},
+        {"Label4", "TaxInfoBox", "QLabel", "Country:"},
+        {"CountryBox", "TaxInfoBox", "QComboBox",
+         "Russia|Greece|Ukraine|England|Poland|Hungary|Bulgaria|Not used 1|Kenya|Romania|Not Set"},
+        {"PgmBt", "TaxInfoBox", "QToolButton", "Program"},
+        {"TestBt", "TaxInfoBox", "QPushButton", "!!!"},
+        {"Label5", "TaxInfoBox", "QLabel", "Decimal places:"},
+        {"Decimals", "TaxInfoBox", "QComboBox", "0|2"},
+        {"TaxA_Box", "TaxInfoBox", "QCheckBox", "A:"},
+        {"TaxB_Box", "TaxInfoBox", "QCheckBox", "B:"},
+        {"TaxC_Box", "TaxInfoBox", "QCheckBox", "C:"},
+        {"TaxD_Box", "TaxInfoBox", "QCheckBox", "D:"},
+        {"TaxA", "TaxInfoBox", "QLineEdit", ""},
+        {"TaxB", "TaxInfoBox", "QLineEdit", ""},
+        {"TaxC", "TaxInfoBox", "QLineEdit", ""},
+        {"TaxD", "TaxInfoBox", "QLineEdit", ""},
+        {"SettingsBox", "InitFP", "QGroupBox", " Setrtings  "},
+        {"DateBt", "SettingsBox", "QPushButton", "Date and Time"},
+        {"HeaderBt", "SettingsBox", "QPushButton", "Header and Footer"},
+        {"LogoBt", "SettingsBox", "QPushButton", "Graphic Logo"},
+        {"OperBt", "SettingsBox", "QPushButton", "Operators"},
+        {"FiscalizeBox", "InitFP", "QGroupBox", " Fiscalization "},
+        {"Label12", "FiscalizeBox", "QLabel", "VAT number:"},
+        {"IdNumBox", "FiscalizeBox", "QLineEdit", ""},
+        {"Label6", "FiscalizeBox", "QLabel", "Reg. type:"},
+        {"Panel2", "FiscalizeBox", "QFrame", ""},
+        {"PnBox", "Panel2", "QRadioButton", "PN"},
+        {"IdBox", "Panel2", "QRadioButton", "ID"},
+        {"LearnBt", "FiscalizeBox", "QPushButton", "Non fiscal mode"},
+        {"FiscaliseBt", "FiscalizeBox", "QPushButton", "Fiscalize"},
+        {"ClosureBt", "InitFP", "QPushButton", "Reports"},
+        {"RecoverBt", "InitFP", "QPushButton", "Emergency Button"},
+        {"Panel1", "InitFP", "QFrame", ""},
+        {"StatusBt", "Panel1", "QPushButton", "Status"},
+        {"RefreshBt", "Panel1", "QPushButton", "Refresh"},
+        {"FromFileBt", "Panel1", "QPushButton", "From File"},
+        {"DiagnBt", "Panel1", "QPushButton", "Diagnostics"},
+    };
+    TInitFP window;  // as designed, before its first showing
+    EXPECT_EQ(window.objectName(), "InitFP");
+    EXPECT_EQ(window.windowTitle(), "Fiscal Printer QMR-770 Init");
+    EXPECT_FALSE(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    for (const ControlRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto* control = window.findChild<QWidget*>(row.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->parent()->objectName(), row.group);
+        EXPECT_STREQ(control->metaObject()->className(), row.kind);
+        EXPECT_EQ(CaptionOf(*control), row.caption);
+    }
+    for (QLineEdit* rate : window.TaxRates()) EXPECT_EQ(rate->maxLength(), 6);
+    for (QCheckBox* box : window.TaxBoxes()) EXPECT_EQ(box->layoutDirection(), Qt::RightToLeft);  // caption at the left
+    EXPECT_EQ(window.PgmBt->palette().color(QPalette::ButtonText), colour::Red);
+    EXPECT_TRUE(window.PgmBt->font().bold());
+    EXPECT_TRUE(window.PgmBt->autoRaise());
+    EXPECT_EQ(window.OpenPictDlg.Filter, "Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(window.OpenPictDlg.Title, QString::fromUtf8("Избери файл"));
+}
+
 TEST_F(PrendixWindow, EveryControlSitsInsideItsGroupAndTheWindow) {
     for (const QWidget* w : InitFP->findChildren<QWidget*>()) {
         if (w->window() != InitFP || w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
