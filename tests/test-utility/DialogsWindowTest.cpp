@@ -31,6 +31,13 @@ TEST_F(Console, OnlyDecimalNumbersFrom32To135AreSent) {
     Execute("74", "");
     EXPECT_EQ(ReceivedCommands(), (std::vector<int>{32, 135, 74}));
     EXPECT_EQ(script.messages.size(), 5u);  // the printer's "Invalid command" pops up nothing
+    // A refused number leaves the last answer and status as they were.
+    Execute("90", "");
+    const QString answer = CommandFrm->AnswerBox->text(), status = CommandFrm->StatusTxt->text();
+    ASSERT_FALSE(answer.isEmpty());
+    Execute("136", "");
+    EXPECT_EQ(CommandFrm->AnswerBox->text(), answer);
+    EXPECT_EQ(CommandFrm->StatusTxt->text(), status);
 }
 
 TEST_F(Console, DataEscapesBecomeTabAndLineFeed) {
