@@ -89,6 +89,12 @@ TEST_F(VextoraWindow, EveryControlFitsTheClientArea) {
     for (const QWidget* w : Form1->Client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(Form1->Client->rect().contains(w->geometry())) << w->objectName().toStdString();
     EXPECT_EQ(Form1->Client->geometry().top(), Form1->MainMenu1->geometry().bottom() + 1);
+    // Every caption shows whole and no control hides another, in each window.
+    Connect();  // "Disconnect" is the longer caption
+    for (const QWidget* form : std::initializer_list<const QWidget*>{Form1->Client, CommandFrm, OperatorDlg, PwdDialog}) {
+        EXPECT_EQ(qmr::test::ClippedCaptions(*form), std::vector<std::string>{}) << form->objectName().toStdString();
+        EXPECT_EQ(qmr::test::OverlappingControls(*form), std::vector<std::string>{}) << form->objectName().toStdString();
+    }
 }
 
 TEST_F(VextoraWindow, ConnectAndDisconnectTurnTheLampAndCaption) {
