@@ -17,6 +17,21 @@ namespace {
 // A write that the driver does not take within this time counts as failed.
 constexpr int WriteTimeoutMs = 1000;
 
+// How often a byte held back by the driver is looked after: about a tenth of
+// a byte's time at the slowest speed.
+constexpr std::int64_t DrainPollUs = 100;
+
+std::int64_t MonotonicUs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+void SleepUs(std::int64_t us) {
+    const timespec ts{static_cast<time_t>(us / 1000000), static_cast<long>((us % 1000000) * 1000)};
+    ::nanosleep(&ts, nullptr);
+}
+
 bool SpeedOf(int baudRate, speed_t& speed) {
     switch (baudRate) {
         case 9600: speed = B9600; return true;
@@ -28,6 +43,18 @@ bool SpeedOf(int baudRate, speed_t& speed) {
 }
 
 }  // namespace
+
+bool WaitForEmptyQueue(const std::function<int()>& queued, const std::function<std::int64_t()>& nowUs,
+                       const std::function<void(std::int64_t)>& sleepUs, std::int64_t timeoutUs) {
+    const std::int64_t deadline = nowUs() + timeoutUs;
+    for (;;) {
+        const int count = queued();
+        if (count <= 0) return true;
+        const std::int64_t left = deadline - nowUs();
+        if (left <= 0) return false;
+        sleepUs(left < DrainPollUs ? left : DrainPollUs);
+    }
+}
 
 TermiosLine::~TermiosLine() { Close(); }
 
@@ -93,7 +120,21 @@ bool TermiosLine::WriteByte(std::uint8_t value) {
         pollfd p{fd_, POLLOUT, 0};
         if (::poll(&p, 1, WriteTimeoutMs) <= 0) return false;
     }
-    ::tcdrain(fd_);
+    // A plain drain has no time-out: with hardware handshake left on in the
+    // driver and nothing raising CTS it would wait for ever. Like a write to
+    // the port, the wait gives up after 1 ms for the byte plus a second; the
+    // byte is then dropped, so a frame that cannot leave shows as silence.
+    const bool sent = WaitForEmptyQueue(
+        [this] {
+            int count = 0;
+            return ::ioctl(fd_, TIOCOUTQ, &count) == 0 ? count : -1;
+        },
+        MonotonicUs, SleepUs, (WriteTimeoutMs + 1) * std::int64_t{1000});
+    if (!sent) {
+        ::tcflush(fd_, TCOFLUSH);
+        return false;
+    }
+    ::tcdrain(fd_);  // what is left is the driver's own bounded wait for its hardware
     return true;
 }
 

@@ -2,9 +2,18 @@
 // pseudo-terminal).
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "LinkState.h"
 
 namespace qmr {
+
+// Waits until `queued` reports nothing left for the driver to send, or until
+// `timeoutUs` has passed; true when the queue emptied or cannot be queried.
+// `nowUs` reads a steady clock, `sleepUs` sleeps without processing events.
+bool WaitForEmptyQueue(const std::function<int()>& queued, const std::function<std::int64_t()>& nowUs,
+                       const std::function<void(std::int64_t)>& sleepUs, std::int64_t timeoutUs);
 
 class TermiosLine final : public SerialLine {
 public:

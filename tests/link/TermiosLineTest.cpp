@@ -115,5 +115,43 @@ TEST_F(TermiosLineTest, SecondOpenOfTheSameDeviceFails) {
     EXPECT_EQ(second.Open(""), -1);
 }
 
+// The wait after each byte for the driver to send it: a byte held back for
+// good (hardware handshake with CTS never raised) must not hold the program.
+struct DrainCase {
+    const char* name;
+    int sentAfterUs;  // -1: never
+    bool queryFails;
+    bool expectSent;
+};
+
+class DrainTest : public ::testing::TestWithParam<DrainCase> {};
+
+TEST_P(DrainTest, WaitsForTheQueueAtMostItsTime) {
+    const DrainCase& c = GetParam();
+    std::int64_t now = 0;
+    int queries = 0;
+    const auto queued = [&] {
+        ++queries;
+        if (c.queryFails) return -1;
+        return (c.sentAfterUs >= 0 && now >= c.sentAfterUs) ? 0 : 1;
+    };
+    const bool sent = qmr::WaitForEmptyQueue(
+        queued, [&] { return now; }, [&](std::int64_t us) { now += us; }, 1001000);
+    EXPECT_EQ(sent, c.expectSent);
+    EXPECT_LE(now, 1001000);
+    if (!c.expectSent) {
+        EXPECT_EQ(now, 1001000);
+    }
+    EXPECT_GE(queries, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drain, DrainTest,
+                         ::testing::Values(DrainCase{"SentAtOnce", 0, false, true},
+                                           DrainCase{"SentAfterAByteTime", 1042, false, true},
+                                           DrainCase{"SentJustInTime", 1001000, false, true},
+                                           DrainCase{"NeverSent", -1, false, false},
+                                           DrainCase{"QueueCannotBeQueried", -1, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace qmrtest
