@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "Cp1251.h"
 #include "DiskLimit.h"
 #include "VextoraFixture.h"
 
@@ -197,6 +198,21 @@ TEST_F(ArticlesSave, WritesCanonicalLinesToANewFileWithoutAsking) {
     // Without an extension the default one is added.
     Save(files.filePath("plain"));
     EXPECT_EQ(ReadFile(files.filePath("plain.ART")), ReadFile(path));
+}
+
+TEST_F(ArticlesSave, NamesKeepEveryByteFromBlankTo0xFFThroughLoadDisplayAndSave) {
+    QByteArray low, high;
+    for (int b = 0x20; b < 0x90; ++b) low.append(static_cast<char>(b));
+    for (int b = 0x90; b <= 0xFF; ++b) high.append(static_cast<char>(b));
+    const QByteArray file = "00001,1,1.00,1," + low + "\r\n00002,1,1.00,1," + high + "\r\n";
+    LoadArticles(file);
+    const auto shown = Grid();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(qmr::ToCp1251(shown[0][ColName]), low.toStdString());
+    EXPECT_EQ(qmr::ToCp1251(shown[1][ColName]), high.toStdString());
+    const QString path = files.filePath("same.art");
+    Save(path);
+    EXPECT_EQ(ReadFile(path), file);
 }
 
 TEST_F(ArticlesSave, AnExistingFileIsReplacedWholeOnlyAfterYes) {
