@@ -42,16 +42,11 @@ QLabel* MakeValue(QWidget* parent, const char* name, int x, int y) {
     return value;
 }
 
-QAction* MakeItem(QMenu* menu, const char* name, const char* caption) {
-    QAction* item = menu->addAction(QString::fromLatin1(caption));
-    item->setObjectName(QString::fromLatin1(name));
-    return item;
-}
-
-QAction* MakeSeparator(QMenu* menu, const char* name) {
-    QAction* separator = menu->addSeparator();
-    separator->setObjectName(QString::fromLatin1(name));
-    return separator;
+// Menus, their items and separators carry their member's name, as controls do.
+template <class MenuPart>
+MenuPart* Named(MenuPart* part, const char* name) {
+    part->setObjectName(QString::fromLatin1(name));
+    return part;
 }
 
 // The console's two texts as the settings keep them.
@@ -103,31 +98,27 @@ TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-
 }
 
 void TForm1::BuildMenu() {
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    MainMenu1 = Named(new QMenuBar(this), "MainMenu1");
     MainMenu1->setNativeMenuBar(false);
 
-    ArticlesM = MainMenu1->addMenu(QStringLiteral("Articles"));
-    ArticlesM->setObjectName(QStringLiteral("ArticlesM"));
-    LoadM = MakeItem(ArticlesM, "LoadM", "Load from File");
-    SaveM = MakeItem(ArticlesM, "SaveM", "Save to File");
-    N1 = MakeSeparator(ArticlesM, "N1");
-    StoreM = MakeItem(ArticlesM, "StoreM", "Send to Printer");
-    ReadfromPrinter1 = MakeItem(ArticlesM, "ReadfromPrinter1", "Read from Printer");
+    ArticlesM = Named(MainMenu1->addMenu(QStringLiteral("Articles")), "ArticlesM");
+    LoadM = Named(ArticlesM->addAction(QStringLiteral("Load from File")), "LoadM");
+    SaveM = Named(ArticlesM->addAction(QStringLiteral("Save to File")), "SaveM");
+    N1 = Named(ArticlesM->addSeparator(), "N1");
+    StoreM = Named(ArticlesM->addAction(QStringLiteral("Send to Printer")), "StoreM");
+    ReadfromPrinter1 = Named(ArticlesM->addAction(QStringLiteral("Read from Printer")), "ReadfromPrinter1");
 
-    ServiceM = MainMenu1->addMenu(QStringLiteral("Service"));
-    ServiceM->setObjectName(QStringLiteral("ServiceM"));
-    OperatorM = MakeItem(ServiceM, "OperatorM", "Select Operator");
-    LoadLogoM = MakeItem(ServiceM, "LoadLogoM", "Load Graphics Logo");
-    N2 = MakeSeparator(ServiceM, "N2");
-    ReadFMM = MakeItem(ServiceM, "ReadFMM", "Read Fiscal Memory");
-    ReadCodeMM = MakeItem(ServiceM, "ReadCodeMM", "Read Code Memory");
-    N3 = MakeSeparator(ServiceM, "N3");
-    ResetsM = MakeItem(ServiceM, "ResetsM", "Make Resets");
-    ClosuresM = MakeItem(ServiceM, "ClosuresM", "Make Closures");
+    ServiceM = Named(MainMenu1->addMenu(QStringLiteral("Service")), "ServiceM");
+    OperatorM = Named(ServiceM->addAction(QStringLiteral("Select Operator")), "OperatorM");
+    LoadLogoM = Named(ServiceM->addAction(QStringLiteral("Load Graphics Logo")), "LoadLogoM");
+    N2 = Named(ServiceM->addSeparator(), "N2");
+    ReadFMM = Named(ServiceM->addAction(QStringLiteral("Read Fiscal Memory")), "ReadFMM");
+    ReadCodeMM = Named(ServiceM->addAction(QStringLiteral("Read Code Memory")), "ReadCodeMM");
+    N3 = Named(ServiceM->addSeparator(), "N3");
+    ResetsM = Named(ServiceM->addAction(QStringLiteral("Make Resets")), "ResetsM");
+    ClosuresM = Named(ServiceM->addAction(QStringLiteral("Make Closures")), "ClosuresM");
 
-    TestM = MainMenu1->addAction(QStringLiteral("Commands"));
-    TestM->setObjectName(QStringLiteral("TestM"));
+    TestM = Named(MainMenu1->addAction(QStringLiteral("Commands")), "TestM");
 
     // Not built yet: shown, but they can do nothing so far.
     for (QAction* later : {StoreM, ReadfromPrinter1, LoadLogoM, ReadFMM, ReadCodeMM, ResetsM, ClosuresM})
