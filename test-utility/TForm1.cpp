@@ -175,7 +175,7 @@ void TForm1::FormShow() {
     CommandFrm->DataBox->setText(qmr::FromCp1251(console.data));
     qmr::ui::FillPortCombo(*PortNum, *BaudsList);
     ArtTable->Model().SetHeaders(ArticleHeaders);
-    TotalFld->setText(QString::fromStdString(qmr::FormatFixed(0, 0, 2, 64).value_or("0.00")));
+    TotalFld->setText(QStringLiteral("0.00"));
     PayMode->setCurrentIndex(0);
 }
 
