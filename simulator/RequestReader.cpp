@@ -30,18 +30,19 @@ std::optional<Request> ParseRequestFrame(std::span<const std::uint8_t> frame) {
 std::optional<Request> RequestReader::Feed(std::uint8_t byte) {
     if (byte == qmr::StartByte) {
         frame_.assign(1, byte);
-        inFrame_ = true;
         return std::nullopt;
     }
-    if (!inFrame_) return std::nullopt;
+    if (frame_.empty()) return std::nullopt;
     frame_.push_back(byte);
+    // A Len below the base would make the frame's length negative.
     if (frame_.size() == 2 && byte < RequestLenBase) {
-        inFrame_ = false;
+        frame_.clear();
         return std::nullopt;
     }
-    if (frame_.size() < 2 || frame_.size() < frame_[1] - RequestLenBase + RequestOverhead) return std::nullopt;
-    inFrame_ = false;
-    return ParseRequestFrame(frame_);
+    if (frame_.size() < frame_[1] - RequestLenBase + RequestOverhead) return std::nullopt;
+    auto request = ParseRequestFrame(frame_);
+    frame_.clear();
+    return request;
 }
 
 }  // namespace qmrsim

@@ -23,8 +23,7 @@ public:
     std::optional<Request> Feed(std::uint8_t byte);
 
 private:
-    std::vector<std::uint8_t> frame_;
-    bool inFrame_ = false;
+    std::vector<std::uint8_t> frame_;  // empty outside a frame
 };
 
 }  // namespace qmrsim
