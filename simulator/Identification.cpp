@@ -1,20 +1,11 @@
 #include "Identification.h"
 
-#include <cstdio>
-
 #include "Commands.h"
 #include "Printer.h"
 
 namespace qmrsim {
 
 namespace {
-
-std::string Rate(int hundredths) {
-    char text[24];
-    const unsigned magnitude = hundredths < 0 ? 0u - static_cast<unsigned>(hundredths) : static_cast<unsigned>(hundredths);
-    std::snprintf(text, sizeof text, "%s%u.%02u", hundredths < 0 ? "-" : "", magnitude / 100, magnitude % 100);
-    return text;
-}
 
 std::string CountryItem(int country) { return country < 0 ? std::string(" ") : std::to_string(country); }
 
@@ -30,7 +21,7 @@ void PrintDiagnostics(Printer& printer) {
                             (printer.StatusBit(st::FmFormatted) ? "  FORMATTED" : "  NOT FORMATTED"));
     static const char Groups[] = "ABCD";
     for (std::size_t g = 0; g < id.taxRates.size(); ++g)
-        printer.paper.push_back(std::string("TAX ") + Groups[g] + " " + Rate(id.taxRates[g]) + "%" +
+        printer.paper.push_back(std::string("TAX ") + Groups[g] + " " + Hundredths(id.taxRates[g]) + "%" +
                                 (id.taxEnabled[g] ? "" : " (OFF)"));
     printer.paper.push_back(printer.StatusBit(st::Fiscalized) ? "FISCAL MODE" : "NOT FISCALISED");
     printer.paper.push_back("DIAGNOSTICS OK");
@@ -53,7 +44,7 @@ std::string TaxRatesReply(const Identification& id) {
     std::string reply;
     for (std::size_t g = 0; g < id.taxRates.size(); ++g) {
         if (g) reply += ',';
-        reply += Rate(id.taxRates[g]);
+        reply += Hundredths(id.taxRates[g]);
     }
     return reply;
 }

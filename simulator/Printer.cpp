@@ -1,5 +1,6 @@
 #include "Printer.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "Commands.h"
@@ -18,6 +19,14 @@ bool ValidPos(int byte, int bit) { return byte >= 0 && byte < 6 && bit >= 0 && b
 std::uint8_t Mask(int bit) { return static_cast<std::uint8_t>(1u << bit); }
 
 }  // namespace
+
+std::string Hundredths(long long hundredths) {
+    char text[40];
+    const unsigned long long magnitude = hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
+                                                        : static_cast<unsigned long long>(hundredths);
+    std::snprintf(text, sizeof text, "%s%llu.%02llu", hundredths < 0 ? "-" : "", magnitude / 100, magnitude % 100);
+    return text;
+}
 
 Printer::Printer() {
     RegisterCoreCommands(*this);

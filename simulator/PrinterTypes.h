@@ -40,6 +40,9 @@ constexpr StatusPos FmReadOnly{5, 0}, FmFormatted{5, 1}, Fiscalized{5, 3}, TaxRa
 // The most data bytes a reply frame can carry (its Len is one byte).
 constexpr std::size_t MaxReplyData = 212;
 
+// An amount or a rate in hundredths as the printer prints it: "-12.05".
+std::string Hundredths(long long hundredths);
+
 class Printer;
 // Answers one request: returns the reply data. It may set the command's
 // error bits with Printer::Fail and change the printer's state.

@@ -51,14 +51,6 @@ std::vector<std::string_view> SplitFields(std::string_view text) {
     }
 }
 
-std::string Money(long long hundredths) {
-    char text[40];
-    const unsigned long long magnitude = hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
-                                                        : static_cast<unsigned long long>(hundredths);
-    std::snprintf(text, sizeof text, "%s%llu.%02llu", hundredths < 0 ? "-" : "", magnitude / 100, magnitude % 100);
-    return text;
-}
-
 // A letter and a number after it, as the payment replies have them.
 std::string Tagged(char tag, long long number) { return std::string(1, tag).append(std::to_string(number)); }
 
@@ -141,9 +133,9 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     if (const int slot = TaxSlot(a.taxLetter); slot >= 0) r.byTax[static_cast<std::size_t>(slot)] += amount;
     a.soldQuantity += voided ? -*quantity : *quantity;
     a.soldAmount += amount;
-    printer.paper.push_back(std::string(voided ? "VOID " : "").append(Quantity(*quantity)).append(" x ").append(Money(a.price)));
-    printer.paper.push_back(a.name + "  " + Money(amount) + " " + a.taxLetter);
-    if (withDisplay) r.display = a.name + " " + Money(amount);
+    printer.paper.push_back(std::string(voided ? "VOID " : "").append(Quantity(*quantity)).append(" x ").append(Hundredths(a.price)));
+    printer.paper.push_back(a.name + "  " + Hundredths(amount) + " " + a.taxLetter);
+    if (withDisplay) r.display = a.name + " " + Hundredths(amount);
     return "";
 }
 
@@ -204,10 +196,10 @@ std::string RegisterPayment(Printer& printer, std::string_view data) {
         return "";
     }
     r.receipt.paid += *amount;
-    printer.paper.push_back(std::string(PaymentModeName(mode)) + "  " + Money(*amount));
+    printer.paper.push_back(std::string(PaymentModeName(mode)) + "  " + Hundredths(*amount));
     const long long rest = r.receipt.total - r.receipt.paid;
     if (rest >= 0) return Tagged('D', rest);
-    printer.paper.push_back(std::string("CHANGE  ").append(Money(-rest)));
+    printer.paper.push_back(std::string("CHANGE  ").append(Hundredths(-rest)));
     return Tagged('R', -rest);
 }
 
@@ -217,7 +209,7 @@ std::string CloseReceipt(Printer& printer) {
         printer.Fail(st::NotPermitted);
         return "";
     }
-    printer.paper.push_back(std::string("TOTAL  ").append(Money(r.receipt.total)));
+    printer.paper.push_back(std::string("TOTAL  ").append(Hundredths(r.receipt.total)));
     ++r.receiptCount;
     if (!r.receipt.storno) ++r.fiscalReceiptCount;
     char line[48];
