@@ -172,12 +172,11 @@ void Simulator::Answer(const Request& request, std::int64_t firstByteNs, std::si
     {
         std::lock_guard lock(mutex_);
         ReceivedRequest received{request};
-        if (haveLast_ && static_cast<const Request&>(last_) == request) {
+        if (last_ && static_cast<const Request&>(*last_) == request) {
             // A retry: the printer has done this already and only says so again.
-            received.times = last_.times + 1;
+            received.times = last_->times + 1;
         } else {
             lastReply_ = printer_->Handle(request);
-            haveLast_ = true;
         }
         last_ = received;
         requests_.push_back(received);

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,8 +94,8 @@ private:
     std::vector<ReceivedRequest> requests_;
     std::map<Fault, int> faults_;
     Observer observer_;
-    bool haveLast_ = false;
-    ReceivedRequest last_;
+    // The last request and the printer's answer to it, to tell a retry.
+    std::optional<ReceivedRequest> last_;
     Reply lastReply_;
 
     int master_ = -1;
