@@ -8,6 +8,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Commands.h"
@@ -149,8 +150,14 @@ TEST_F(PtyLink, PacedLineCarriesLongRepliesIntact) {
     for (int i = 0; i < 64; ++i) block += "0123456789ABCDEF"[i % 16], block += "FEDCBA9876543210"[i % 16];
     sim.WithPrinter([&](Printer& p) { p.SetReplyData(qmr::ReadFiscalMemoryBlock, block); });
     sim.SetBaudRate(115200);
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadFiscalMemoryBlock, "00040,64"), qmr::ResultOk);
+    const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(qmr::Link().ReplyText(), block);
+    // Both frames took their line time: ten bits a byte.
+    const std::size_t lineBytes = qmr::BuildRequestFrame(0x20, qmr::ReadFiscalMemoryBlock, "00040,64").size() +
+                                  qmr::BuildReplyFrame(0x20, qmr::ReadFiscalMemoryBlock, block, {}).size();
+    EXPECT_GE(took, std::chrono::microseconds(lineBytes * 10 * 1'000'000 / 115200));
     ASSERT_EQ(sim.Requests().size(), 1u);
     EXPECT_EQ(sim.Requests()[0].data, "00040,64");
 }
@@ -355,6 +362,32 @@ TEST_F(PtyRaw, EachFaultSpoilsTheReplyItsOwnWay) {
         EXPECT_TRUE(c.looksRight(spoiled, ReplyTo(seq, qmr::ReadStatus))) << c.name;
         seq = static_cast<std::uint8_t>(seq + 2);
     }
+}
+
+TEST_F(PtyRaw, ObserverSeesEveryRequestWithItsReplyAndWhatWasPrinted) {
+    // Seq, times, reply data and lines on the paper.
+    using Seen = std::tuple<int, int, std::string, std::size_t>;
+    std::vector<Seen> seen;  // the printer thread writes it under the printer's lock
+    sim.WithPrinter([](Printer& p) {
+        p.SetHandler(qmr::PrintFiscalText, [](Printer& printer, const Request& r) {
+            printer.paper.push_back(r.data);
+            return std::string("ok");
+        });
+    });
+    sim.SetObserver([&seen](const ReceivedRequest& request, const Reply& reply, const Printer& printer) {
+        seen.push_back({request.seq, request.times, reply.data, printer.paper.size()});
+    });
+    const Bytes tea = qmr::BuildRequestFrame(0x20, qmr::PrintFiscalText, "Tea");
+    sim.InjectFault(Fault::Silence);
+    Send(tea);
+    Send(tea);
+    Send(qmr::BuildRequestFrame(0x21, qmr::ReadStatus, ""));
+    EXPECT_EQ(Receive(2), Join({ReplyTo(0x20, qmr::PrintFiscalText, "ok"), ReplyTo(0x21, qmr::ReadStatus)}));
+
+    // An unanswered request is observed too, and a repeat with the reply it was given.
+    sim.WithPrinter([&](Printer&) {
+        EXPECT_EQ(seen, (std::vector<Seen>{{0x20, 1, "ok", 1}, {0x20, 2, "ok", 1}, {0x21, 1, "", 1}}));
+    });
 }
 
 // Replies that nobody reads fill the pty until the printer cannot write;
