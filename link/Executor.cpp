@@ -105,8 +105,8 @@ bool CheckReplyFrame(int command) {
     LinkState& s = Link();
     const auto& b = s.ReceiveBuffer;
     if (b[0] != StartByte) return false;
-    if (b[1] < 0x2B) return false;
-    const int m = b[1] - 0x2B;  // at most 212, so every position below stays inside the buffer
+    if (b[1] < ReplyLenBase) return false;
+    const int m = b[1] - ReplyLenBase;  // at most 212, so every position below stays inside the buffer
     if (b[2] != s.SeqNumber) return false;
     if (b[3] != static_cast<std::uint8_t>(command)) return false;
     std::memcpy(s.ReplyData.data(), &b[4], static_cast<std::size_t>(m));

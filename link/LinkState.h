@@ -34,6 +34,9 @@ constexpr std::uint8_t StartByte = 0x01;
 constexpr std::uint8_t StatusSep = 0x04;
 constexpr std::uint8_t BodyEnd = 0x05;
 constexpr std::uint8_t EndByte = 0x03;
+// Len of a frame with empty data; each data byte adds one.
+constexpr std::uint8_t RequestLenBase = 0x24;
+constexpr std::uint8_t ReplyLenBase = 0x2B;
 constexpr std::uint8_t FirstSeq = 0x20;
 constexpr std::uint8_t LastSeq = 0x7E;
 

@@ -7,9 +7,6 @@ namespace qmr {
 
 namespace {
 
-constexpr std::uint8_t RequestLenBase = 0x24;
-constexpr std::uint8_t ReplyLenBase = 0x2B;
-
 // A data text ends at its first NUL, as the printer's texts always have.
 std::string_view UpToNul(std::string_view data) {
     const auto nul = data.find('\0');
