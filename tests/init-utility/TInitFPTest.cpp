@@ -72,16 +72,10 @@ protected:
     qmr::test::TestSeam script;
 };
 
-QStringList Items(const QComboBox& combo) {
-    QStringList items;
-    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
-    return items;
-}
-
 TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
     EXPECT_EQ(InitFP->windowTitle(), "Fiscal Printer QMR-770 Init");
     EXPECT_EQ(InitFP->size(), QSize(497, 337));
-    EXPECT_EQ(Items(*InitFP->PortNum),
+    EXPECT_EQ(qmr::test::ItemsOf(*InitFP->PortNum),
               (QStringList{"/dev/ttyS0", "/dev/ttyS1", QString::fromStdString(sim.DevicePath())}));
     EXPECT_EQ(InitFP->PortNum->currentIndex(), 2);
     EXPECT_EQ(InitFP->BaudsBox->currentText(), "19200");
@@ -108,11 +102,7 @@ QString CaptionOf(const QWidget& w) {
     if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
     if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
     if (const auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
-    if (const auto* combo = qobject_cast<const QComboBox*>(&w)) {
-        QStringList items;
-        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-        return items.join('|');
-    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(&w)) return qmr::test::ItemsOf(*combo).join('|');
     return {};
 }
 

@@ -33,12 +33,6 @@ struct Window {
     qmr::ui::TStatusDlg status{qmr::LinkVariant::InitUtility};
 };
 
-QStringList Items(const QComboBox& combo) {
-    QStringList items;
-    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
-    return items;
-}
-
 TEST(FillPortCombo, OffersTheSystemPortsThenTheExtraOnesAndSelectsTheSavedIndexes) {
     Window w;
     PortsScope ports({"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS0"}, "/dev/pts/7:/dev/ttyS0");
@@ -46,7 +40,7 @@ TEST(FillPortCombo, OffersTheSystemPortsThenTheExtraOnesAndSelectsTheSavedIndexe
     qmr::Link().PortIndex = 3;
     qmr::Link().BaudIndex = 1;
     qmr::ui::FillPortCombo(*w.port, *w.bauds);
-    EXPECT_EQ(Items(*w.port), (QStringList{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/pts/7"}));
+    EXPECT_EQ(qmr::test::ItemsOf(*w.port), (QStringList{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/pts/7"}));
     EXPECT_EQ(w.port->currentIndex(), 3);
     EXPECT_EQ(w.bauds->currentText(), "19200");
 

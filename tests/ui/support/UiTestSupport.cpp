@@ -43,6 +43,12 @@ std::optional<int> ReadSetting(const QString& name) {
     return v.toInt();
 }
 
+QStringList ItemsOf(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
+    return items;
+}
+
 namespace {
 
 int TextWidth(const QWidget& control, const QString& text) {

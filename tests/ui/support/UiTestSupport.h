@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -16,6 +17,7 @@
 #include "LinkState.h"
 #include "ScriptedSeam.h"
 
+class QComboBox;
 class QWidget;
 
 // Failed comparisons show texts as texts.
@@ -67,6 +69,9 @@ void ClearSettings();
 void WriteSettings(int serialPort, int bauds);
 // What the store holds; nothing when the value is missing.
 std::optional<int> ReadSetting(const QString& name);
+
+// A combo's items in order.
+QStringList ItemsOf(const QComboBox& combo);
 
 // The controls of a form whose caption or longest item does not fit in them
 // with the font they are drawn in, as "objectName: caption (needs N, has M)".
