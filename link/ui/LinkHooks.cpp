@@ -41,11 +41,11 @@ PortChoice QtLinkHooks::ReadPortChoice() {
     PortChoice choice;
     if (controls_.portCombo) {
         choice.portIndex = controls_.portCombo->currentIndex();
-        if (choice.portIndex >= 0) choice.portName = controls_.portCombo->currentText().toStdString();
+        choice.portName = controls_.portCombo->currentText().toStdString();
     }
     if (controls_.baudCombo) {
         choice.baudIndex = controls_.baudCombo->currentIndex();
-        if (choice.baudIndex >= 0) choice.baudText = controls_.baudCombo->currentText().toStdString();
+        choice.baudText = controls_.baudCombo->currentText().toStdString();
     }
     return choice;
 }
