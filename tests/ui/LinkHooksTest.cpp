@@ -146,7 +146,7 @@ public:
 };
 
 TEST(InstallWindowLink, DrivesTheMainWindowUntilItGoes) {
-    qmr::test::FakeClock clock;
+    qmr::test::QuickClock clock;
     ClosedLine line;
     auto* w = new Window;
     qmr::ui::InstallWindowLink(w->Controls(), line, clock, qmr::LinkVariant::TestUtility);

@@ -33,23 +33,6 @@ public:
     }
 };
 
-// Time moves only when the link looks at it or sleeps, by a fixed step per
-// look, so a silent line times out at once.
-class FakeClock final : public qmr::Clock {
-public:
-    explicit FakeClock(std::int64_t stepUs = 100'000) : stepUs_(stepUs) {}
-    std::int64_t NowUs() override { return now_ += stepUs_; }
-    void SleepMs(int ms) override {
-        now_ += std::int64_t{ms} * 1000;
-        sleptMs += ms;
-    }
-    std::int64_t sleptMs = 0;
-
-private:
-    std::int64_t now_ = 0;
-    std::int64_t stepUs_;
-};
-
 // Real time for a line that answers, but sleeps return at once (they only
 // move the clock on), and while `racing` every look moves it on half a
 // second, so a silent line times out at once.
