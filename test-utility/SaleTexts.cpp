@@ -1,7 +1,5 @@
 #include "SaleTexts.h"
 
-#include <cmath>
-
 #include "Numbers.h"
 
 namespace vextora {

@@ -1,8 +1,5 @@
 #include "TForm1.h"
 
-#include <QHeaderView>
-
-#include "Console.h"
 #include "Cp1251.h"
 #include "Executor.h"
 #include "LinkHooks.h"
