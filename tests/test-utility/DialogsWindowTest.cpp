@@ -1,4 +1,7 @@
 // The command console and the operator and password dialogs.
+#include <QApplication>
+#include <QScreen>
+
 #include "VextoraFixture.h"
 
 namespace vextora {
@@ -176,6 +179,18 @@ TEST_F(VextoraWindow, ThePasswordDialogConfirmsOnlyWithOk) {
     qmr::ui::ShowModal(*PwdDialog);
     EXPECT_FALSE(PasswordConfirmed);
     EXPECT_EQ(EnteredPassword, "");
+}
+
+TEST_F(VextoraWindow, ThePasswordDialogStandsInTheMiddleOfTheScreenWhereverTheWindowIs) {
+    Form1->move(0, 0);
+    for (int showing = 0; showing < 2; ++showing) {
+        script.OnNextModal([](QDialog& form) {
+            const QRect desk = QApplication::primaryScreen()->availableGeometry();
+            EXPECT_LE((form.frameGeometry().center() - desk.center()).manhattanLength(), 4);
+            form.move(desk.topLeft());  // moved away by the user
+        });
+        qmr::ui::ShowModal(*PwdDialog);
+    }
 }
 
 }  // namespace

@@ -285,6 +285,15 @@ TEST_F(Sale, TwoArticlesSoldAndPaidMakeOneReceipt) {
     EXPECT_TRUE(script.messages.empty());
 }
 
+// The button is on only while a long article loop runs, so its handler is called directly.
+TEST_F(Sale, CancelOnlyRaisesTheStopFlag) {
+    ASSERT_FALSE(StopFlag);
+    Form1->CancelBtClick();
+    EXPECT_TRUE(StopFlag);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(script.messages.empty());
+}
+
 TEST_F(Sale, WhileDisconnectedTheFirstStatusRequestFailsAlone) {
     Form1->ConnectBt->click();
     Sell("1");
