@@ -142,7 +142,7 @@ int ExecCommand(int command, std::string_view data) {
         s.StatusWord |= swPortClosed;
         return ResultNoLink;
     }
-    if (data.find('\0') != std::string_view::npos) data = data.substr(0, data.find('\0'));
+    data = UpToNul(data);
     // Set before the length test, so that the status dialog of a refused text
     // names the command the user tried.
     s.LastCommand = static_cast<std::uint8_t>(command);

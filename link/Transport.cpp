@@ -5,13 +5,12 @@
 
 namespace qmr {
 
-namespace {
-
-// A data text ends at its first NUL, as the printer's texts always have.
 std::string_view UpToNul(std::string_view data) {
     const auto nul = data.find('\0');
     return nul == std::string_view::npos ? data : data.substr(0, nul);
 }
+
+namespace {
 
 // Waits for input, a short slice at a time, so a waiting exchange neither
 // burns a core nor reacts late: poll() on the line returns as soon as a byte

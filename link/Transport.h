@@ -9,6 +9,9 @@
 
 namespace qmr {
 
+// A data text ends at its first NUL, as the printer's texts always have.
+std::string_view UpToNul(std::string_view data);
+
 // The four checksum characters for a sum S, most significant nibble first.
 std::array<std::uint8_t, 4> EncodeChecksum(std::uint32_t sum);
 // Reads four checksum characters back (each byte - 0x30, modulo 256).
