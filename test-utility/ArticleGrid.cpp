@@ -67,13 +67,11 @@ void ArticleGridView::SelectRow(int row) {
 }
 
 void ArticleGridView::mousePressEvent(QMouseEvent* event) {
-    // Nothing to select there; Qt would clear the selection.
-    if (!indexAt(event->position().toPoint()).isValid()) {
+    // Below the last row there is nothing to select, and Qt would clear the selection.
+    if (indexAt(event->position().toPoint()).isValid())
+        QTableView::mousePressEvent(event);
+    else
         event->accept();
-        emit MouseDown();
-        return;
-    }
-    QTableView::mousePressEvent(event);
     emit MouseDown();
 }
 
