@@ -8,13 +8,6 @@ namespace prendix {
 
 namespace {
 
-// The text after the next separator; nothing when there is none.
-std::optional<std::string_view> After(std::string_view text, char separator) {
-    const auto at = text.find(separator);
-    if (at == std::string_view::npos) return std::nullopt;
-    return text.substr(at + 1);
-}
-
 // The item up to the next separator (or the end of the text), and the rest
 // after that separator (nothing when the item ran to the end).
 struct Split {
@@ -32,9 +25,9 @@ Split SplitAt(std::string_view text, char separator) {
 
 DeviceInfo ParseDeviceInfo(std::string_view reply) {
     DeviceInfo info;
-    std::optional<std::string_view> rest = After(reply, ' ');
-    if (rest) rest = After(*rest, ' ');
-    for (int i = 0; i < 3 && rest; ++i) rest = After(*rest, ',');
+    std::optional<std::string_view> rest = reply;
+    for (const char separator : {' ', ' ', ',', ',', ','})
+        if (rest) rest = SplitAt(*rest, separator).rest;
     if (!rest) return info;
 
     const Split country = SplitAt(*rest, ',');
@@ -52,7 +45,7 @@ DeviceInfo ParseDeviceInfo(std::string_view reply) {
 TaxEnables ParseTaxEnables(std::string_view reply) {
     TaxEnables enables;
     enables.twoDecimals = qmr::ReadLeadingInt(reply) != 0;
-    const std::optional<std::string_view> flags = After(reply, ',');
+    const std::optional<std::string_view> flags = SplitAt(reply, ',').rest;
     for (std::size_t group = 0; group < enables.enabled.size(); ++group)
         enables.enabled[group] = flags && group < flags->size() && (*flags)[group] == '1';
     return enables;
