@@ -244,6 +244,15 @@ TEST_F(PrendixWindow, ClosingWhileConnectedSavesTheSettingsAndClosesThePort) {
     EXPECT_TRUE(script.messages.empty());
 }
 
+TEST_F(PrendixWindow, TheExitHandlerClosesTheWindowAsTheCloseBoxDoes) {
+    Connect();
+    InitFP->BaudsBox->setCurrentIndex(0);
+    InitFP->ExitBtClick();
+    EXPECT_FALSE(InitFP->isVisible());
+    EXPECT_EQ(qmr::test::ReadSetting("Bauds"), 0);
+    EXPECT_EQ(Link().PortHandle, -1);
+}
+
 TEST_F(PrendixWindow, StatusWhileDisconnectedOnlySaysThePortIsNotOpen) {
     InitFP->StatusBt->click();
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
@@ -437,6 +446,29 @@ TEST_F(PrendixWindow, RefreshGoesOnAfterAPrinterErrorAndStopsAtSilence) {
     EXPECT_TRUE(InitFP->TaxB_Box->isChecked());
     EXPECT_EQ(InitFP->TaxA->text(), "");  // the rates never came
     EXPECT_EQ(InitFP->IdNumBox->text(), "");
+}
+
+TEST_F(PrendixWindow, AFailedIdentificationLeavesItsFieldsClearedAndOpenToEditing) {
+    ServicedPrinter();
+    Connect();
+    Refresh();
+    ASSERT_FALSE(InitFP->SerialBox->isEnabled());  // the serial number is set
+    WithPrinter([](Printer& p) {
+        p.SetHandler(qmr::ReadStatus, [](Printer& printer, const qmrsim::Request&) {
+            printer.Fail(st::InvalidCommand);
+            return std::string();
+        });
+    });
+    // The refused status command's dialog; meanwhile the line garbles every identification reply.
+    script.OnNextModal([this](QDialog&) { sim.InjectFault(qmrsim::Fault::WrongCmd, 4); });
+    Refresh();
+    EXPECT_EQ(Received(), (std::vector<int>{74, 90, 90, 90, 90}));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
+    EXPECT_EQ(InitFP->SerialBox->text(), "");
+    EXPECT_EQ(InitFP->CountryBox->currentText(), "Not Set");
+    for (const QWidget* field : std::initializer_list<const QWidget*>{InitFP->SerialBox, InitFP->ModuleBox,
+                                                                      InitFP->CountryBox})
+        EXPECT_TRUE(field->isEnabled()) << field->objectName().toStdString();
 }
 
 TEST_F(PrendixWindow, RefreshWithoutAnAnswerLeavesTheFieldsCleared) {
