@@ -3,7 +3,7 @@
 // last exchange. It only displays: it sends nothing and changes no link state.
 //
 // How a program uses it: create the one instance at start-up with the
-// program's variant, hand it to QtLinkHooks (LinkHooks.h) so the link can
+// program's variant, hand it to InstallWindowLink (LinkHooks.h) so the link can
 // show it after a refused command, and show it on demand with
 //
 //     qmr::ui::PlaceDialog(*mainWindow, *StatusDlg);   // Prendix places it, Vextora's console does not
