@@ -1,7 +1,5 @@
 #include "TPwdDialog.h"
 
-#include <QApplication>
-#include <QScreen>
 
 #include "Cp1251.h"
 #include "Vextora.h"
@@ -26,11 +24,7 @@ void TPwdDialog::FormShow() {
     PwdBox->clear();
     PwdBox->setFocus();
     // It stands in the middle of the screen, wherever the main window is.
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        const QRect desk = screen->availableGeometry();
-        move(desk.x() + (desk.width() - frameGeometry().width()) / 2,
-             desk.y() + (desk.height() - frameGeometry().height()) / 2);
-    }
+    qmr::ui::CentreOnScreen(*this);
 }
 
 void TPwdDialog::OkBtClick() {

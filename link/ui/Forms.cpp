@@ -58,6 +58,14 @@ void Form::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void CentreOnScreen(QWidget& form) {
+    const QScreen* screen = QApplication::primaryScreen();
+    if (!screen) return;
+    const QRect desk = screen->availableGeometry();
+    const QSize size = form.frameGeometry().size();
+    form.move(desk.x() + (desk.width() - size.width()) / 2, desk.y() + (desk.height() - size.height()) / 2);
+}
+
 MainForm::MainForm(QWidget* parent, const char* name, const QString& caption, int clientWidth, int clientHeight)
     : QWidget(parent, Qt::Window | FixedBorder) {
     setObjectName(QString::fromLatin1(name));
@@ -69,10 +77,7 @@ void MainForm::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         if (!centred_) {
             centred_ = true;
-            if (const QScreen* screen = QApplication::primaryScreen()) {
-                const QRect desk = screen->availableGeometry();
-                move(desk.x() + (desk.width() - width()) / 2, desk.y() + (desk.height() - height()) / 2);
-            }
+            CentreOnScreen(*this);
         }
         emit Shown();
     }

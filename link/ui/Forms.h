@@ -82,6 +82,9 @@ private:
 // quarter of the free height down.
 void PlaceDialog(const QWidget& mainWindow, QWidget& form);
 
+// Puts a window in the middle of the primary screen's free area.
+void CentreOnScreen(QWidget& form);
+
 // A drop-down list that says when it is about to drop down, so its items can
 // be rebuilt first.
 class DropDownCombo : public QComboBox {
