@@ -188,4 +188,13 @@ int ExecCommand(int command, std::string_view data) {
     return s.CommandResult;
 }
 
+int ExecCommandQuietly(int command, std::string_view data) {
+    struct Quiet {
+        bool was = Link().SuppressStatusDlg;
+        Quiet() { Link().SuppressStatusDlg = true; }
+        ~Quiet() { Link().SuppressStatusDlg = was; }
+    } quiet;
+    return ExecCommand(command, data);
+}
+
 }  // namespace qmr

@@ -62,6 +62,11 @@ bool CheckReplyFrame(int command);
 // Sends one command and waits for its reply; returns the command result.
 int ExecCommand(int command, std::string_view data);
 
+// Sends one command with the status dialog held back, for callers that judge
+// the printer's answer themselves; the flag is as it was afterwards, also for
+// a call that a running exchange refused.
+int ExecCommandQuietly(int command, std::string_view data);
+
 // True while an exchange is running (its windows are being pumped).
 bool ExchangeRunning();
 

@@ -57,9 +57,7 @@ void TCommandFrm::ExecuteBtClick() {
     const std::string data = UnescapeConsoleData(qmr::ToCp1251(DataBox->text()));
 
     qmr::LinkState& link = qmr::Link();
-    link.SuppressStatusDlg = true;
-    qmr::ExecCommand(command, data);
-    link.SuppressStatusDlg = false;
+    qmr::ExecCommandQuietly(command, data);
 
     AnswerBox->setText(qmr::FromCp1251(link.ReplyText()));
     AnswerBox->setCursorPosition(0);  // a long answer shows from its start

@@ -61,9 +61,7 @@ void TForm1::PayBtClick() {
 
     // The reply says how the payment went; a refusal needs no dialog of its own.
     qmr::LinkState& link = qmr::Link();
-    link.SuppressStatusDlg = true;
-    qmr::ExecCommand(qmr::RegisterPayment, *payment);
-    link.SuppressStatusDlg = false;
+    qmr::ExecCommandQuietly(qmr::RegisterPayment, *payment);
     // A reply that did not come through whole says nothing about the payment.
     if (link.StatusWord & qmr::LinkStatusMask) return;
     const auto change = PaymentChangeText(ParsePaymentReply(link.ReplyText()));

@@ -251,6 +251,33 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Suppressed" : "Shown");
     });
 
+// The quiet call holds the dialog back for its own exchange only: the flag is
+// as it was afterwards, even when a nested quiet call was refused meanwhile.
+TEST_F(ExecTest, QuietCallHoldsTheDialogBackAndPutsTheFlagBack) {
+    const Status syntaxError = Sent({0x01, 0, 0, 0, 0, 0});
+    for (const bool before : {false, true}) {
+        Link().SuppressStatusDlg = before;
+        AnswerOk("", syntaxError);
+        EXPECT_EQ(qmr::ExecCommandQuietly(qmr::ReadStatus, ""), qmr::ResultOk);
+        EXPECT_EQ(Link().SuppressStatusDlg, before);
+    }
+    EXPECT_EQ(ui.statusDialogs, 0);
+
+    Link().SuppressStatusDlg = false;
+    ui.onPump = [](int pump) {
+        if (pump == 1) qmr::ExecCommandQuietly(qmr::ReadDateTime, "");
+    };
+    AnswerOk("", syntaxError);
+    qmr::ExecCommandQuietly(qmr::ReadStatus, "");
+    EXPECT_EQ(ui.statusDialogs, 0);
+    EXPECT_FALSE(Link().SuppressStatusDlg);
+
+    ui.onPump = nullptr;
+    AnswerOk("", syntaxError);
+    qmr::ExecCommand(qmr::ReadStatus, "");
+    EXPECT_EQ(ui.statusDialogs, 1);
+}
+
 TEST_F(ExecTest, SuppressionLeavesLinkFailuresReported) {
     Link().SuppressStatusDlg = true;
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultNoLink);
