@@ -13,12 +13,6 @@ namespace {
 
 namespace colour = qmr::ui::colour;
 
-QStringList Items(const QComboBox& combo) {
-    QStringList items;
-    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
-    return items;
-}
-
 // A press of the left button at a point of the grid's viewport.
 void PressOnGrid(const QPoint& at) {
     QWidget* viewport = Form1->ArtTable->viewport();
@@ -58,7 +52,7 @@ TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
     EXPECT_EQ(Form1->ConnectBt->text(), "Connect");
     EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Green);
-    EXPECT_EQ(Items(*Form1->PortNum), (QStringList{"/dev/ttyQMR0", "/dev/ttyQMR1", QString::fromStdString(sim.DevicePath())}));
+    EXPECT_EQ(qmr::test::ItemsOf(*Form1->PortNum), (QStringList{"/dev/ttyQMR0", "/dev/ttyQMR1", QString::fromStdString(sim.DevicePath())}));
     EXPECT_EQ(Form1->PortNum->currentIndex(), 2);
     EXPECT_EQ(Form1->BaudsList->currentText(), "115200");
     EXPECT_EQ(OperatorNumber, 1);
@@ -124,7 +118,7 @@ TEST_F(VextoraWindow, DroppingThePortListDownReadsThePortsAgain) {
     qmr::test::PortsScope more({"/dev/ttyQMR0", "/dev/ttyQMR1", "/dev/ttyUSBQMR"}, sim.DevicePath());
     Form1->PortNum->showPopup();
     Form1->PortNum->hidePopup();
-    EXPECT_EQ(Items(*Form1->PortNum).size(), 4);
+    EXPECT_EQ(qmr::test::ItemsOf(*Form1->PortNum).size(), 4);
     EXPECT_EQ(Form1->PortNum->itemText(2), "/dev/ttyUSBQMR");
     // Back to the index loaded at start.
     EXPECT_EQ(Form1->PortNum->currentIndex(), 2);
