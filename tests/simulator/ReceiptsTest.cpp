@@ -1,9 +1,6 @@
 // The simulated printer's receipts, handled without a line.
 #include <gtest/gtest.h>
 
-#include <QFile>
-
-#include "ArticleFile.h"
 #include "Commands.h"
 #include "Printer.h"
 
@@ -113,25 +110,6 @@ TEST_F(SimReceipt, TotalsKeepTheirFixedPlaceWithManyLines) {
     const std::string totals = Send(qmr::ReadReceiptTotals, "T").data;
     EXPECT_EQ(totals.substr(0, 7), "1,0012,");
     EXPECT_EQ(totals.substr(7), "1140,0");
-}
-
-// The example articles file is the simulated printer's demonstration shop,
-// so a user can load it and sell at once.
-TEST(DemoShop, TheExampleFileHoldsThePrintersArticles) {
-    QFile file(QStringLiteral(EXAMPLES_DIR "/demo-shop.art"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const vextora::ArticleTable table = vextora::ParseArticleFile(file.readAll().toStdString());
-    const auto articles = Receipts::DemoArticles();
-    ASSERT_EQ(table.RowCount(), static_cast<int>(articles.size()) + 1);
-    int r = 1;
-    for (const auto& [plu, a] : articles) {
-        const vextora::ArticleRow& row = table.Row(r++);
-        EXPECT_EQ(row[vextora::ColPlu], std::to_string(plu));
-        EXPECT_EQ(row[vextora::ColTax], std::string(1, a.taxLetter));
-        EXPECT_EQ(row[vextora::ColGroup], std::to_string(a.group));
-        EXPECT_EQ(row[vextora::ColName], a.name);
-        EXPECT_EQ(row[vextora::ColPrice], std::to_string(a.price / 100) + "." + std::to_string(a.price % 100 + 100).substr(1));
-    }
 }
 
 }  // namespace
