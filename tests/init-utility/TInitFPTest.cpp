@@ -8,8 +8,7 @@
 #include "Executor.h"
 #include "Placement.h"
 #include "Prendix.h"
-#include "Simulator.h"
-#include "TermiosLine.h"
+#include "SimulatedPrinterFixture.h"
 #include "UiTestSupport.h"
 
 namespace prendix {
@@ -22,9 +21,9 @@ namespace colour = qmr::ui::colour;
 
 const std::vector<std::string> SystemPorts = {"/dev/ttyS1", "/dev/ttyS0"};
 
-class PrendixWindow : public ::testing::Test {
+class PrendixWindow : public qmr::test::SimulatedPrinterFixture {
 protected:
-    PrendixWindow() : ports(SystemPorts, sim.DevicePath()) {}
+    PrendixWindow() : SimulatedPrinterFixture(SystemPorts) {}
 
     void SetUp() override {
         qmr::test::ClearSettings();
@@ -36,16 +35,9 @@ protected:
 
     void TearDown() override {
         delete InitFP;
-        EXPECT_TRUE(script.ScriptUsedUp());
+        SimulatedPrinterFixture::TearDown();
     }
 
-    template <class F>
-    void WithPrinter(F&& f) {
-        sim.WithPrinter([&](Printer& p) {
-            f(p);
-            return 0;
-        });
-    }
     void ServicedPrinter() {
         WithPrinter([](Printer& p) { qmrsim::SetUpServicedPrinter(p); });
     }
@@ -64,12 +56,6 @@ protected:
         sim.ClearRequests();
         InitFP->RefreshBt->click();
     }
-
-    qmrsim::Simulator sim;
-    qmr::test::PortsScope ports;
-    qmr::TermiosLine line;
-    qmr::test::QuickClock clock;
-    qmr::test::TestSeam script;
 };
 
 TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {

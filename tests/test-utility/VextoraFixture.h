@@ -12,12 +12,11 @@
 
 #include "Commands.h"
 #include "Executor.h"
-#include "Simulator.h"
+#include "SimulatedPrinterFixture.h"
 #include "TCommandFrm.h"
 #include "TForm1.h"
 #include "TOperatorDlg.h"
 #include "TPwdDialog.h"
-#include "TermiosLine.h"
 #include "UiTestSupport.h"
 #include "Vextora.h"
 
@@ -25,9 +24,9 @@ namespace vextora {
 
 using Sent = std::pair<int, std::string>;
 
-class VextoraWindow : public ::testing::Test {
+class VextoraWindow : public qmr::test::SimulatedPrinterFixture {
 protected:
-    VextoraWindow() : ports({"/dev/ttyQMR1", "/dev/ttyQMR0"}, sim.DevicePath()) {}
+    VextoraWindow() : SimulatedPrinterFixture({"/dev/ttyQMR1", "/dev/ttyQMR0"}) {}
 
     void SetUp() override {
         qmr::test::ClearSettings();
@@ -38,7 +37,7 @@ protected:
     }
     void TearDown() override {
         delete Form1;
-        EXPECT_TRUE(script.ScriptUsedUp());
+        SimulatedPrinterFixture::TearDown();
     }
 
     void StartProgram() {
@@ -54,13 +53,6 @@ protected:
         StartProgram();
     }
 
-    template <class F>
-    void WithPrinter(F&& f) {
-        sim.WithPrinter([&](qmrsim::Printer& p) {
-            f(p);
-            return 0;
-        });
-    }
     void Connect() {
         Form1->ConnectBt->click();
         ASSERT_TRUE(qmr::Link().Connected);
@@ -120,11 +112,6 @@ protected:
         Form1->SelBt->click();
     }
 
-    qmrsim::Simulator sim;
-    qmr::test::PortsScope ports;
-    qmr::TermiosLine line;
-    qmr::test::QuickClock clock;
-    qmr::test::TestSeam script;
     QTemporaryDir files;
 };
 
