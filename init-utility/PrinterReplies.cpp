@@ -1,5 +1,6 @@
 #include "PrinterReplies.h"
 
+#include <charconv>
 #include <optional>
 
 #include "Numbers.h"
@@ -64,9 +65,10 @@ std::array<double, 4> ParseTaxRates(std::string_view reply) {
 }
 
 std::string FormatTaxRate(double rate) {
-    // Room for every finite rate, however long its digits run.
-    constexpr std::size_t RateTextLimit = 400;
-    return qmr::FormatFixed(rate, 3, 2, RateTextLimit).value_or("");
+    char text[400];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, rate, std::chars_format::fixed, 2);
+    if (error != std::errc()) return {};
+    return std::string(text, end);
 }
 
 TaxNumber ParseTaxNumber(std::string_view reply) {
