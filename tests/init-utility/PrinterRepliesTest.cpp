@@ -12,6 +12,8 @@ TEST(FormatTaxRate, ShowsTwoDecimalsWithAPoint) {
     EXPECT_EQ(FormatTaxRate(-5), "-5.00");
     EXPECT_EQ(FormatTaxRate(0.005), "0.01");
     EXPECT_EQ(FormatTaxRate(2.675), "2.67");  // 2.67499... in binary, as printf has it too
+    EXPECT_EQ(FormatTaxRate(1e300).size(), 304u);  // every digit of the largest rates
+    EXPECT_EQ(FormatTaxRate(ParseTaxRates("1e999")[0]), "inf");  // past double's range, as printf shows it
 }
 
 struct DeviceCase {
