@@ -33,6 +33,7 @@ Printer::Printer() {
     // Features: one Register...Commands call per feature (see Printer.h).
     RegisterReceiptsCommands(*this);
     RegisterIdentificationCommands(*this);
+    RegisterLogoCommands(*this);
 }
 
 Reply Printer::Handle(const Request& request) {
@@ -51,6 +52,11 @@ Reply Printer::Handle(const Request& request) {
 }
 
 void Printer::SetHandler(int command, CommandHandler handler) { handlers_[command] = std::move(handler); }
+
+CommandHandler Printer::HandlerOf(int command) const {
+    const auto handler = handlers_.find(command);
+    return handler == handlers_.end() ? CommandHandler() : handler->second;
+}
 
 void Printer::SetReplyData(int command, std::string data) {
     SetHandler(command, [data = std::move(data)](Printer&, const Request&) { return data; });

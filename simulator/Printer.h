@@ -27,6 +27,7 @@
 // Features: one include per feature (see the top of this file).
 #include "Receipts.h"
 #include "Identification.h"
+#include "Logo.h"
 
 namespace qmrsim {
 
@@ -40,6 +41,8 @@ public:
 
     // Installs or replaces the handler of a command (tests script replies this way).
     void SetHandler(int command, CommandHandler handler);
+    // The handler a command has now; an empty one when it has none.
+    CommandHandler HandlerOf(int command) const;
     // A fixed reply text for a command, in place of its handler.
     void SetReplyData(int command, std::string data);
 
@@ -62,6 +65,7 @@ public:
     // Features: one member per feature (see the top of this file).
     Receipts receipts;
     Identification identification;
+    Logo logo;
 
 private:
     std::map<int, CommandHandler> handlers_;

@@ -91,6 +91,7 @@ std::string OpenReceipt(Printer& printer, std::string_view data, bool storno) {
     r.receipt.operatorNumber = static_cast<int>(*op);
     r.byTax.fill(0);
     printer.SetStatusBit(st::FiscalReceiptOpen);
+    PrintLogo(printer);
     printer.paper.push_back(storno ? "STORNO RECEIPT" : "FISCAL RECEIPT");
     char line[32];
     std::snprintf(line, sizeof line, "OPERATOR %02d", r.receipt.operatorNumber);
