@@ -6,12 +6,14 @@ namespace prendix {
 
 TInitFP* InitFP = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
+qmr::ui::TLogoDlg* LogoDlg = nullptr;
 
 namespace {
 
 void ForgetForms() {
     InitFP = nullptr;
     StatusDlg = nullptr;
+    LogoDlg = nullptr;
 }
 
 }  // namespace
@@ -20,6 +22,7 @@ TInitFP* CreateForms() {
     InitFP = new TInitFP;
     QObject::connect(InitFP, &QObject::destroyed, ForgetForms);
     StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::InitUtility, InitFP);
+    LogoDlg = new qmr::ui::TLogoDlg(InitFP->OpenPictDlg, InitFP);
     return InitFP;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "LinkState.h"
+#include "TLogoDlg.h"
 #include "TStatusDlg.h"
 #include "TInitFP.h"
 
@@ -10,6 +11,7 @@ namespace prendix {
 // The one instance of each form, made by CreateForms.
 extern TInitFP* InitFP;
 extern qmr::ui::TStatusDlg* StatusDlg;
+extern qmr::ui::TLogoDlg* LogoDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

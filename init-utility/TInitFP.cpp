@@ -61,6 +61,7 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(StatusBt, &QPushButton::clicked, this, &TInitFP::StatusBtClick);
     connect(RefreshBt, &QPushButton::clicked, this, &TInitFP::RefreshBtClick);
     connect(DiagnBt, &QPushButton::clicked, this, &TInitFP::DiagnBtClick);
+    connect(LogoBt, &QPushButton::clicked, this, &TInitFP::LogoBtClick);
 }
 
 void TInitFP::BuildPortBox() {
@@ -170,6 +171,11 @@ void TInitFP::StatusBtClick() {
 }
 
 void TInitFP::DiagnBtClick() { PrintDiagnostics(); }
+
+void TInitFP::LogoBtClick() {
+    qmr::ui::PlaceDialog(*this, *LogoDlg);
+    qmr::ui::ShowModal(*LogoDlg);
+}
 
 void TInitFP::ExitBtClick() { close(); }
 

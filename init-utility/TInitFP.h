@@ -106,6 +106,7 @@ public slots:
     void StatusBtClick();
     void DiagnBtClick();
     void RefreshBtClick();
+    void LogoBtClick();
     void ExitBtClick();
 
 private:

@@ -91,6 +91,7 @@ TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-
     connect(LoadM, &QAction::triggered, this, &TForm1::LoadMClick);
     connect(SaveM, &QAction::triggered, this, &TForm1::SaveMClick);
     connect(OperatorM, &QAction::triggered, this, &TForm1::OperatorMClick);
+    connect(LoadLogoM, &QAction::triggered, this, &TForm1::LoadLogoMClick);
     connect(TestM, &QAction::triggered, this, &TForm1::TestMClick);
 }
 
@@ -118,7 +119,7 @@ void TForm1::BuildMenu() {
     TestM = Named(MainMenu1->addAction(QStringLiteral("Commands")), "TestM");
 
     // Not built yet: shown, but they can do nothing so far.
-    for (QAction* later : {StoreM, ReadfromPrinter1, LoadLogoM, ReadFMM, ReadCodeMM, ResetsM, ClosuresM})
+    for (QAction* later : {StoreM, ReadfromPrinter1, ReadFMM, ReadCodeMM, ResetsM, ClosuresM})
         later->setEnabled(false);
 }
 
@@ -193,5 +194,7 @@ void TForm1::OperatorMClick() {
     OperatorPassword = EnteredPassword;
     OperatorNumber = qmr::ReadLeadingInt(qmr::ToCp1251(OperatorDlg->OperNmb->currentText()));
 }
+
+void TForm1::LoadLogoMClick() { qmr::ui::ShowModal(*LogoDlg); }
 
 }  // namespace vextora

@@ -19,6 +19,7 @@ TCommandFrm* CommandFrm = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TPwdDialog* PwdDialog = nullptr;
 TOperatorDlg* OperatorDlg = nullptr;
+qmr::ui::TLogoDlg* LogoDlg = nullptr;
 
 namespace {
 
@@ -28,6 +29,7 @@ void ForgetForms() {
     StatusDlg = nullptr;
     PwdDialog = nullptr;
     OperatorDlg = nullptr;
+    LogoDlg = nullptr;
 }
 
 }  // namespace
@@ -48,6 +50,7 @@ TForm1* CreateForms() {
     StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::TestUtility, Form1);
     PwdDialog = new TPwdDialog(Form1);
     OperatorDlg = new TOperatorDlg(Form1);
+    LogoDlg = new qmr::ui::TLogoDlg(Form1->OpenPictDlg, Form1);
     return Form1;
 }
 
