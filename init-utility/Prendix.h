@@ -4,12 +4,14 @@
 #include "LinkState.h"
 #include "TStatusDlg.h"
 #include "TInitFP.h"
+#include "TRepPwdDlg.h"
 
 namespace prendix {
 
 // The one instance of each form, made by CreateForms.
 extern TInitFP* InitFP;
 extern qmr::ui::TStatusDlg* StatusDlg;
+extern TRepPwdDlg* RepPwdDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the
