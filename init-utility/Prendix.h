@@ -5,12 +5,14 @@
 #include "TLogoDlg.h"
 #include "TStatusDlg.h"
 #include "TInitFP.h"
+#include "TRepPwdDlg.h"
 
 namespace prendix {
 
 // The one instance of each form, made by CreateForms.
 extern TInitFP* InitFP;
 extern qmr::ui::TStatusDlg* StatusDlg;
+extern TRepPwdDlg* RepPwdDlg;
 extern qmr::ui::TLogoDlg* LogoDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still

@@ -61,6 +61,11 @@ std::string LoadRow(Printer& printer, std::string_view data) {
     return "";
 }
 
+void PrintLogo(Printer& printer) {
+    if (!printer.logo.printing) return;
+    for (std::string& line : LogoLines(printer.logo)) printer.paper.push_back(std::move(line));
+}
+
 bool Dot(const Logo& logo, std::size_t row, int dot) {
     return (logo.rows[row][static_cast<std::size_t>(dot / 8)] >> (7 - dot % 8)) & 1;
 }
@@ -82,11 +87,6 @@ std::vector<std::string> LogoLines(const Logo& logo) {
     return lines;
 }
 
-void PrintLogo(Printer& printer) {
-    if (!printer.logo.printing) return;
-    for (std::string& line : LogoLines(printer.logo)) printer.paper.push_back(std::move(line));
-}
-
 void RegisterLogoCommands(Printer& printer) {
     printer.SetHandler(qmr::LoadLogoRow, [](Printer& p, const Request& q) { return LoadRow(p, q.data); });
     printer.SetHandler(qmr::ConfigureReceiptLayout,
@@ -99,6 +99,7 @@ void RegisterLogoCommands(Printer& printer) {
                            p.Fail(st::SyntaxError);
                            return std::string();
                        });
+    printer.AddReceiptTop(PrintLogo);
 }
 
 }  // namespace qmrsim

@@ -22,7 +22,8 @@ struct Logo {
     bool printing = false;
 };
 
-// Registers LoadLogoRow and the "L0" / "L1" forms of ConfigureReceiptLayout.
+// Registers LoadLogoRow, the "L0" / "L1" forms of ConfigureReceiptLayout and
+// the logo at the top of every receipt while printing is switched on.
 // The other forms of that command go to the handler it had before, so the
 // feature that prints header lines registers first.
 void RegisterLogoCommands(Printer& printer);
@@ -30,8 +31,5 @@ void RegisterLogoCommands(Printer& printer);
 // The logo as it stands on paper, from its first row holding a dot to its
 // last, each row without its trailing blanks; nothing for a blank logo.
 std::vector<std::string> LogoLines(const Logo& logo);
-
-// Prints the logo on the paper log when printing is switched on.
-void PrintLogo(Printer& printer);
 
 }  // namespace qmrsim

@@ -33,7 +33,111 @@ Printer::Printer() {
     // Features: one Register...Commands call per feature (see Printer.h).
     RegisterReceiptsCommands(*this);
     RegisterIdentificationCommands(*this);
+    RegisterClockCommands(*this);
+    RegisterFiscalMemoryCommands(*this);
     RegisterLogoCommands(*this);
+}
+
+void Printer::PrintReceiptTop() {
+    for (const auto& hook : receiptTop_) hook(*this);
+}
+
+void Printer::PrintReceiptBottom() {
+    for (const auto& hook : receiptBottom_) hook(*this);
+}
+
+namespace {
+constexpr const char* StateMagic = "qmr770-state 1";
+}
+
+std::string Printer::SaveState() const {
+    std::string text = std::string(StateMagic) + "\n";
+    for (const auto& section : sections_) {
+        text += "[" + section.name + "]\n";
+        for (const auto& line : section.save(*this)) text += line + "\n";
+    }
+    return text;
+}
+
+bool Printer::LoadState(const std::string& text, std::string& error) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> parsed;
+    std::size_t from = 0;
+    int lineNumber = 0;
+    bool first = true;
+    while (from < text.size()) {
+        const std::size_t end = text.find('\n', from);
+        if (end == std::string::npos) {
+            error = "the last line has no line end (the file is cut short)";
+            return false;
+        }
+        const std::string line = text.substr(from, end - from);
+        from = end + 1;
+        ++lineNumber;
+        if (first) {
+            if (line != StateMagic) {
+                error = "not a printer state file";
+                return false;
+            }
+            first = false;
+        } else if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            parsed.emplace_back(line.substr(1, line.size() - 2), std::vector<std::string>{});
+        } else if (parsed.empty()) {
+            error = "line " + std::to_string(lineNumber) + " stands outside any section";
+            return false;
+        } else {
+            parsed.back().second.push_back(line);
+        }
+    }
+    if (first) {
+        error = "the file is empty";
+        return false;
+    }
+    for (const auto& [name, lines] : parsed) {
+        for (const auto& section : sections_) {
+            if (section.name != name) continue;
+            if (!section.load(*this, lines)) {
+                error = "section [" + name + "] cannot be read";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string EscapeStateText(const std::string& text) {
+    std::string line;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || c == '%') {
+            char escape[4];
+            std::snprintf(escape, sizeof escape, "%%%02X", byte);
+            line += escape;
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+std::optional<std::string> UnescapeStateText(const std::string& line) {
+    std::string text;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '%') {
+            text += line[i];
+            continue;
+        }
+        if (i + 2 >= line.size()) return std::nullopt;
+        unsigned value = 0;
+        for (int k = 1; k <= 2; ++k) {
+            const char c = line[i + static_cast<std::size_t>(k)];
+            const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (digit < 0) return std::nullopt;
+            value = value * 16 + static_cast<unsigned>(digit);
+        }
+        text += static_cast<char>(value);
+        i += 2;
+    }
+    return text;
 }
 
 Reply Printer::Handle(const Request& request) {

@@ -18,7 +18,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,8 @@
 // Features: one include per feature (see the top of this file).
 #include "Receipts.h"
 #include "Identification.h"
+#include "Clock.h"
+#include "FiscalMemory.h"
 #include "Logo.h"
 
 namespace qmrsim {
@@ -62,16 +66,50 @@ public:
     // What the printer printed, a line per entry.
     std::vector<std::string> paper;
 
+    // Lines every receipt and report prints before its first line and after
+    // its last (logo, header, footer), in the order the features added them.
+    using PaperHook = std::function<void(Printer&)>;
+    void AddReceiptTop(PaperHook hook) { receiptTop_.push_back(std::move(hook)); }
+    void AddReceiptBottom(PaperHook hook) { receiptBottom_.push_back(std::move(hook)); }
+    void PrintReceiptTop();
+    void PrintReceiptBottom();
+
+    // What a printer keeps across power cycles, as qmr770-sim keeps it in
+    // its state file: each feature adds a section of text lines of its own
+    // (no line ends inside a line: EscapeStateText for free texts).
+    struct StateSection {
+        std::string name;
+        std::function<std::vector<std::string>(const Printer&)> save;
+        // False for lines the feature cannot read.
+        std::function<bool(Printer&, const std::vector<std::string>&)> load;
+    };
+    void AddStateSection(StateSection section) { sections_.push_back(std::move(section)); }
+    std::string SaveState() const;
+    // False with a reason for a text that is not a saved state or has a
+    // section its feature cannot read; the printer may then be half loaded,
+    // so the caller starts nothing from it. Sections missing from the text
+    // keep what the printer has; unknown ones are passed over.
+    bool LoadState(const std::string& text, std::string& error);
+
     // Features: one member per feature (see the top of this file).
     Receipts receipts;
     Identification identification;
+    Clock clock;
+    FiscalMemory fiscalMemory;
     Logo logo;
 
 private:
     std::map<int, CommandHandler> handlers_;
     std::array<std::uint8_t, 6> lasting_{};
     std::array<std::uint8_t, 6> transient_{};
+    std::vector<PaperHook> receiptTop_, receiptBottom_;
+    std::vector<StateSection> sections_;
 };
+
+// A free text as one state line: bytes below 0x20 and '%' as "%XX".
+std::string EscapeStateText(const std::string& text);
+// Back to the text; nothing for a malformed escape.
+std::optional<std::string> UnescapeStateText(const std::string& line);
 
 // The commands every printer answers whatever its features.
 void RegisterCoreCommands(Printer& printer);

@@ -1,5 +1,6 @@
 #include "Receipts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -91,7 +92,7 @@ std::string OpenReceipt(Printer& printer, std::string_view data, bool storno) {
     r.receipt.operatorNumber = static_cast<int>(*op);
     r.byTax.fill(0);
     printer.SetStatusBit(st::FiscalReceiptOpen);
-    PrintLogo(printer);
+    printer.PrintReceiptTop();
     printer.paper.push_back(storno ? "STORNO RECEIPT" : "FISCAL RECEIPT");
     char line[32];
     std::snprintf(line, sizeof line, "OPERATOR %02d", r.receipt.operatorNumber);
@@ -216,6 +217,10 @@ std::string CloseReceipt(Printer& printer) {
     char line[48];
     std::snprintf(line, sizeof line, "RECEIPT %d CLOSED", r.receiptCount);
     printer.paper.push_back(line);
+    printer.PrintReceiptBottom();
+    DayTotals& day = printer.fiscalMemory.day;
+    for (std::size_t g = 0; g < r.byTax.size(); ++g) (r.receipt.storno ? day.stornoByTax : day.byTax)[g] += r.byTax[g];
+    ++(r.receipt.storno ? day.stornoReceipts : day.receipts);
     r.receipt = Receipt{};
     printer.SetStatusBit(st::FiscalReceiptOpen, false);
     return std::to_string(r.receiptCount) + "," + std::to_string(r.fiscalReceiptCount);
@@ -236,6 +241,11 @@ std::array<std::string, Receipts::Operators> Receipts::DefaultPasswords() {
     std::array<std::string, Operators> passwords;
     passwords.fill("4826");
     return passwords;
+}
+
+bool PasswordOfAnyOperator(const Printer& printer, const std::string& password) {
+    const auto& passwords = printer.receipts.operatorPasswords;
+    return std::find(passwords.begin(), passwords.end(), password) != passwords.end();
 }
 
 void RegisterReceiptsCommands(Printer& printer) {

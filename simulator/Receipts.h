@@ -57,4 +57,8 @@ struct Receipts {
 
 void RegisterReceiptsCommands(Printer& printer);
 
+// The password of one of the operators, which the reports and the service
+// commands take.
+bool PasswordOfAnyOperator(const Printer& printer, const std::string& password);
+
 }  // namespace qmrsim

@@ -50,7 +50,14 @@ TForm1* CreateForms() {
     StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::TestUtility, Form1);
     PwdDialog = new TPwdDialog(Form1);
     OperatorDlg = new TOperatorDlg(Form1);
+    // One line per form, in start-up order; a form still to come keeps its place.
+
+    // 6 MemForm
+
     LogoDlg = new qmr::ui::TLogoDlg(Form1->OpenPictDlg, Form1);
+
+    // 8 FillFM
+
     return Form1;
 }
 

@@ -10,6 +10,7 @@
 
 #include "Application.h"
 #include "Placement.h"
+#include "Seam.h"
 
 namespace qmr::ui {
 
@@ -30,6 +31,8 @@ Form::Form(QWidget* parent, const char* name, const QString& caption, int client
 void Form::SetDefaultButton(QPushButton* button) { defaultButton_ = button; }
 
 void Form::SetCancelButton(QPushButton* button) { cancelButton_ = button; }
+
+void Form::reject() { done(mrCancel); }
 
 void Form::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {

@@ -48,6 +48,11 @@ signals:
     // Before every showing becomes visible (the form's show handler).
     void Shown();
 
+public:
+    // The close box and Esc end a modal showing with mrCancel (2), as the
+    // programs' callers expect, not Qt's 0.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

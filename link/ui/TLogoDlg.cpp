@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "Cp1251.h"
+#include "Edits.h"
 #include "Executor.h"
 #include "LogoRows.h"
 
@@ -37,9 +38,8 @@ TLogoDlg::TLogoDlg(FileDialog& openPictDlg, QWidget* parent)
     : Form(parent, "LogoDlg", QStringLiteral("Graphics Logo"), 300, 128), openPictDlg_(openPictDlg) {
     Label1 = Make<QLabel>(this, "Label1", 16, 16, 70, 24, QStringLiteral("Password:"));
     PwdBox = Make<QLineEdit>(this, "PwdBox", 90, 16, 100, 24);
-    PwdBox->setMaxLength(8);
-    PwdBox->setEchoMode(QLineEdit::Password);
-    PwdBox->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
+    LimitTyping(*PwdBox, 8);
+    MakePasswordEdit(*PwdBox);
     LoadBt = Make<QPushButton>(this, "LoadBt", 200, 14, 88, 28, QStringLiteral("Load Logo"));
     EnableBt = Make<QPushButton>(this, "EnableBt", 16, 52, 130, 28, QStringLiteral("Enable Logo"));
     DisableBt = Make<QPushButton>(this, "DisableBt", 158, 52, 130, 28, QStringLiteral("Disable Logo"));

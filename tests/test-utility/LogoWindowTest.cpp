@@ -77,7 +77,12 @@ TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsAsDesigned) {
     EXPECT_EQ(dlg.DisableBt->text(), "Disable Logo");
     for (const char* name : {"Label1", "PwdBox", "LoadBt", "EnableBt", "DisableBt", "LogoBar"})
         EXPECT_NE(dlg.findChild<QWidget*>(name), nullptr) << name;
-    EXPECT_EQ(dlg.PwdBox->maxLength(), 8);
+    dlg.PwdBox->clear();
+    for (const char* digit : {"1", "2", "3", "4", "5", "6", "7", "8", "9"}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_1 + (digit[0] - '1'), Qt::NoModifier, QString::fromLatin1(digit));
+        QCoreApplication::sendEvent(dlg.PwdBox, &key);
+    }
+    EXPECT_EQ(dlg.PwdBox->text(), "12345678");  // typing stops at 8
     EXPECT_EQ(dlg.PwdBox->echoMode(), QLineEdit::Password);
     EXPECT_EQ(dlg.PwdBox->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, dlg.PwdBox), '*');
     EXPECT_EQ(dlg.LogoBar->minimum(), 0);
