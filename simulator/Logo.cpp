@@ -30,8 +30,31 @@ std::optional<int> RowNumber(std::string_view text) {
     return row;
 }
 
-// "password,row,hex": the row's bytes as pairs of hex digits, at most 54 of
-// them; the dots they leave out are blank.
+using RowBytes = std::array<std::uint8_t, Logo::RowBytes>;
+
+// Pairs of hex digits, at most 54 of them; the dots they leave out are blank.
+std::optional<RowBytes> ParseRowBytes(std::string_view hex) {
+    RowBytes bytes{};
+    if (hex.size() % 2 != 0 || hex.size() / 2 > bytes.size()) return std::nullopt;
+    for (std::size_t k = 0; k < hex.size() / 2; ++k) {
+        const int high = HexValue(hex[2 * k]), low = HexValue(hex[2 * k + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes[k] = static_cast<std::uint8_t>(high * 16 + low);
+    }
+    return bytes;
+}
+
+std::string RowHex(const RowBytes& bytes) {
+    static const char Digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const std::uint8_t b : bytes) {
+        hex += Digits[b >> 4];
+        hex += Digits[b & 0x0F];
+    }
+    return hex;
+}
+
+// "password,row,hex".
 std::string LoadRow(Printer& printer, std::string_view data) {
     const std::size_t first = data.find(',');
     const std::size_t second = first == std::string_view::npos ? first : data.find(',', first + 1);
@@ -41,15 +64,8 @@ std::string LoadRow(Printer& printer, std::string_view data) {
     }
     const std::string_view password = data.substr(0, first);
     const auto row = RowNumber(data.substr(first + 1, second - first - 1));
-    const std::string_view hex = data.substr(second + 1);
-    std::array<std::uint8_t, Logo::RowBytes> bytes{};
-    bool valid = row && hex.size() % 2 == 0 && hex.size() / 2 <= bytes.size();
-    for (std::size_t k = 0; valid && k < hex.size() / 2; ++k) {
-        const int high = HexValue(hex[2 * k]), low = HexValue(hex[2 * k + 1]);
-        valid = high >= 0 && low >= 0;
-        bytes[k] = static_cast<std::uint8_t>(high * 16 + low);
-    }
-    if (!valid) {
+    const auto bytes = ParseRowBytes(data.substr(second + 1));
+    if (!row || !bytes) {
         printer.Fail(st::SyntaxError);
         return "";
     }
@@ -57,8 +73,36 @@ std::string LoadRow(Printer& printer, std::string_view data) {
         printer.Fail(st::NotPermitted);
         return "";
     }
-    printer.logo.rows[static_cast<std::size_t>(*row)] = bytes;
+    printer.logo.rows[static_cast<std::size_t>(*row)] = *bytes;
     return "";
+}
+
+// "on" or "off", the password, then "row hex" for every row with a dot.
+std::vector<std::string> SaveLogo(const Printer& printer) {
+    const Logo& logo = printer.logo;
+    std::vector<std::string> lines = {logo.printing ? "on" : "off", EscapeStateText(logo.password)};
+    for (std::size_t row = 0; row < logo.rows.size(); ++row)
+        if (logo.rows[row] != RowBytes{}) lines.push_back(std::to_string(row) + " " + RowHex(logo.rows[row]));
+    return lines;
+}
+
+bool LoadLogo(Printer& printer, const std::vector<std::string>& lines) {
+    if (lines.size() < 2 || (lines[0] != "on" && lines[0] != "off")) return false;
+    const auto password = UnescapeStateText(lines[1]);
+    if (!password) return false;
+    Logo logo;
+    logo.printing = lines[0] == "on";
+    logo.password = *password;
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        const std::size_t blank = line.find(' ');
+        const auto row = RowNumber(line.substr(0, blank));
+        const auto bytes = blank == std::string_view::npos ? std::nullopt : ParseRowBytes(line.substr(blank + 1));
+        if (!row || !bytes) return false;
+        logo.rows[static_cast<std::size_t>(*row)] = *bytes;
+    }
+    printer.logo = logo;
+    return true;
 }
 
 void PrintLogo(Printer& printer) {
@@ -100,6 +144,7 @@ void RegisterLogoCommands(Printer& printer) {
                            return std::string();
                        });
     printer.AddReceiptTop(PrintLogo);
+    printer.AddStateSection({"logo", SaveLogo, LoadLogo});
 }
 
 }  // namespace qmrsim

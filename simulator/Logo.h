@@ -23,7 +23,8 @@ struct Logo {
 };
 
 // Registers LoadLogoRow, the "L0" / "L1" forms of ConfigureReceiptLayout and
-// the logo at the top of every receipt while printing is switched on.
+// the logo at the top of every receipt while printing is switched on, and
+// the "logo" section of the printer's state.
 // The other forms of that command go to the handler it had before, so the
 // feature that prints header lines registers first.
 void RegisterLogoCommands(Printer& printer);

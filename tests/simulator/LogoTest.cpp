@@ -105,5 +105,26 @@ TEST_F(SimLogo, OtherLayoutFormsGoToTheHandlerThatWasThere) {
     EXPECT_TRUE(printer.logo.printing);
 }
 
+TEST_F(SimLogo, TheLogoItsPasswordAndItsSwitchSurviveASaveAndALoad) {
+    Send(qmr::LoadLogoRow, "4826,0,80");
+    Send(qmr::LoadLogoRow, "4826,95," + std::string(108, 'F'));
+    Send(qmr::ConfigureReceiptLayout, "L1");
+    printer.logo.password = "a,b\n";
+    Printer restored;
+    std::string error;
+    ASSERT_TRUE(restored.LoadState(printer.SaveState(), error)) << error;
+    EXPECT_EQ(restored.logo.rows, printer.logo.rows);
+    EXPECT_TRUE(restored.logo.printing);
+    EXPECT_EQ(restored.logo.password, "a,b\n");
+
+    const std::string good = Printer().SaveState();
+    for (const char* section : {"[logo]\n", "[logo]\nmaybe\n4826\n", "[logo]\noff\n4826\n96 FF\n",
+                                "[logo]\noff\n4826\n3 FFF\n", "[logo]\noff\n4826\n3\n"}) {
+        SCOPED_TRACE(section);
+        Printer target;
+        EXPECT_FALSE(target.LoadState(good + section, error));
+    }
+}
+
 }  // namespace
 }  // namespace qmrsim
