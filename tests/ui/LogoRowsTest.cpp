@@ -1,7 +1,6 @@
 // The logo rows a bitmap becomes, without a window.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <functional>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "LogoRows.h"
+#include "UiTestSupport.h"
 
 namespace qmr::ui {
 namespace {
@@ -145,17 +145,8 @@ protected:
         EXPECT_TRUE(image.save(path, "BMP"));
         return path;
     }
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
-    }
-    QByteArray Bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return qmr::test::WriteFile(dir.filePath(name), bytes); }
+    static QByteArray Bytes(const QString& path) { return qmr::test::ReadFile(path); }
 
     // A one-bit file with its two colours swapped and every pixel's bit
     // flipped: the same picture, the colour table in the other order (the
