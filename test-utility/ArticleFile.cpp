@@ -91,11 +91,31 @@ std::optional<std::string> FormatArticleLine(const ArticleRow& row) {
     return line;
 }
 
-std::string FormatArticleFile(const ArticleTable& table) {
-    std::string file;
-    for (int r = 1; r < table.RowCount(); ++r)
-        if (auto line = FormatArticleLine(table.Row(r))) file += *line;
-    return file;
+bool LoadsBackAsItself(std::string_view line) {
+    const ArticleTable reloaded = ParseArticleFile(line);
+    // One row (or the empty table's empty row, which formats as nothing).
+    return reloaded.RowCount() == 2 && FormatArticleLine(reloaded.Row(1)) == line;
+}
+
+SavedArticles FormatArticleFile(const ArticleTable& table) {
+    SavedArticles saved;
+    for (int r = 1; r < table.RowCount(); ++r) {
+        const auto line = FormatArticleLine(table.Row(r));
+        if (!line) continue;
+        if (LoadsBackAsItself(*line))
+            saved.file += *line;
+        else
+            saved.refused.push_back(table.Row(r)[ColPlu]);
+    }
+    return saved;
+}
+
+std::string RefusedArticlesMessage(const std::vector<std::string>& refused) {
+    constexpr std::size_t Shown = 10;
+    std::string text = "Articles not saved, they would not load back as they are: PLU ";
+    for (std::size_t i = 0; i < refused.size() && i < Shown; ++i) text += (i ? ", " : "") + refused[i];
+    if (refused.size() > Shown) text += ", ...";
+    return text;
 }
 
 bool WriteFileSafely(const QString& path, std::string_view bytes) {

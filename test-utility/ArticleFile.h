@@ -35,10 +35,23 @@ ArticleTable ParseArticleFile(std::string_view file);
 
 // The canonical line of a row, CR LF included; nothing for a row that cannot
 // be saved (PLU 0, no valid tax letter, a price that is no finite number).
-// A long name is written whole: cutting it would lose what the user had.
 std::optional<std::string> FormatArticleLine(const ArticleRow& row);
-// Every savable row's line, in grid order.
-std::string FormatArticleFile(const ArticleTable& table);
+// Whether the reader takes a written line back as one line that gives one
+// row, and that row is written as the same line again. A line longer than
+// the reader's cut, or a name with a byte the reader drops, would come back
+// changed, or as two rows where the tail of the name is read as an article.
+bool LoadsBackAsItself(std::string_view line);
+
+struct SavedArticles {
+    // Every savable row's line, in grid order.
+    std::string file;
+    // The PLU cells of the rows left out because they would not load back
+    // as themselves: the user is told, where the skipped rows are silent.
+    std::vector<std::string> refused;
+};
+SavedArticles FormatArticleFile(const ArticleTable& table);
+// What the user is told of the refused rows: their PLUs, the first ten.
+std::string RefusedArticlesMessage(const std::vector<std::string>& refused);
 
 // Replaces the file with these bytes only once all of them are on disk, by
 // way of a temporary file beside it; false, and the old file as it was, when

@@ -2,6 +2,7 @@
 #include <QFileInfo>
 
 #include "ArticleFile.h"
+#include "Cp1251.h"
 #include "TForm1.h"
 
 namespace vextora {
@@ -33,9 +34,12 @@ void TForm1::SaveMClick() {
     if (QFileInfo::exists(path) &&
         qmr::ui::MessageBox(QStringLiteral("File exists. Overwrite?"), QStringLiteral("Warning"), qmr::MbYesNo) != qmr::IdYes)
         return;
+    const SavedArticles saved = FormatArticleFile(ArtTable->Model().Table());
     // The old file stays as it was unless the new one was written whole.
-    if (!WriteFileSafely(path, FormatArticleFile(ArtTable->Model().Table())))
+    if (!WriteFileSafely(path, saved.file))
         qmr::ui::MessageBox(QStringLiteral("Can't write file"), QStringLiteral("Error"), qmr::MbOk);
+    else if (!saved.refused.empty())
+        qmr::ui::MessageBox(qmr::FromCp1251(RefusedArticlesMessage(saved.refused)), QStringLiteral("Error"), qmr::MbOk);
 }
 
 }  // namespace vextora

@@ -209,6 +209,19 @@ TEST_F(ArticlesSave, NamesKeepEveryByteFromBlankTo0xFFThroughLoadDisplayAndSave)
     EXPECT_EQ(ReadFile(path), file);
 }
 
+TEST_F(ArticlesSave, ARowThatWouldReloadAsAnotherIsLeftOutAndNamed) {
+    // 255 bytes as loaded, 258 as saved ("00001", "2.50"): reloading would
+    // cut the name and read its tail as an article PLU 9.
+    const QByteArray name = QByteArray(255 - 10 - 7, 'n') + "9,1,1,1";
+    LoadArticles("1,1,2.5,1," + name + "\r\n2,1,1,1,SHORT\r\n");
+    ASSERT_EQ(Grid().size(), 2u);
+    const QString path = files.filePath("long.art");
+    Save(path);
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Articles not saved, they would not load back as they are: PLU 1"});
+    EXPECT_EQ(script.messages[0].caption, "Error");
+    EXPECT_EQ(ReadFile(path), "00002,1,1.00,1,SHORT\r\n");
+}
+
 TEST_F(ArticlesSave, AnExistingFileIsReplacedWholeOnlyAfterYes) {
     LoadArticles("12,1,2.5,1,X\n");
     const QString path = WriteFile("old.art", QByteArray(500, 'o'));
