@@ -1,5 +1,6 @@
 // The articles file: loading it into the grid and saving the grid to it.
 #include <QFileInfo>
+#include <utility>
 
 #include "ArticleFile.h"
 #include "Cp1251.h"
@@ -22,9 +23,9 @@ void PrepareArticlesDialog(qmr::ui::FileDialog& dialog, const char* filter) {
 void TForm1::LoadMClick() {
     PrepareArticlesDialog(OpenFileDlg, "Articles data (*.art)|*.ART");
     if (!OpenFileDlg.Execute()) return;
-    const auto file = ReadWholeFile(OpenFileDlg.FileName);
-    if (!file) return;
-    ArtTable->Model().SetTable(ParseArticleFile(*file));
+    auto table = LoadArticleFile(OpenFileDlg.FileName);
+    if (!table) return;
+    ArtTable->Model().SetTable(std::move(*table));
 }
 
 void TForm1::SaveMClick() {

@@ -106,6 +106,19 @@ TEST(ArticleFileRows, WholeFileInOrderWithBadLinesSkipped) {
     EXPECT_EQ(none.Row(1), ArticleRow{});
 }
 
+TEST(ArticleFileRows, PiecesOfAnySizeGiveTheSameTable) {
+    std::string file;
+    for (int i = 0; i < 200; ++i) file += std::to_string(i + 1) + ",1,1." + std::to_string(i % 10) + ",1," + std::string(i, 'a') + (i % 3 ? "\r\n" : "\n");
+    const ArticleTable whole = ParseArticleFile(file);
+    for (const std::size_t size : {1u, 2u, 7u, 254u, 255u, 256u, 4096u}) {
+        ArticleFileReader reader;
+        for (std::size_t at = 0; at < file.size(); at += size) reader.Feed(std::string_view(file).substr(at, size));
+        const ArticleTable pieces = reader.Finish();
+        ASSERT_EQ(pieces.RowCount(), whole.RowCount()) << size;
+        for (int r = 1; r < whole.RowCount(); ++r) EXPECT_EQ(pieces.Row(r), whole.Row(r)) << size;
+    }
+}
+
 TEST(ArticleFileSave, WritesCanonicalLinesAndSkipsWhatCannotBeSaved) {
     const ArticleTable loaded = ParseArticleFile("12,1,2.5,1,X\n-3,4,0.125,5,Y,Z\n");
     EXPECT_EQ(FormatArticleFile(loaded).file, "00012,1,2.50,1,X\r\n-0003,4,0.12,5,Y,Z\r\n");
