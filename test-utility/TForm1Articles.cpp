@@ -24,7 +24,10 @@ void TForm1::LoadMClick() {
     PrepareArticlesDialog(OpenFileDlg, "Articles data (*.art)|*.ART");
     if (!OpenFileDlg.Execute()) return;
     auto table = LoadArticleFile(OpenFileDlg.FileName);
-    if (!table) return;
+    if (!table) {
+        qmr::ui::MessageBox(QStringLiteral("Can't read file"), QStringLiteral("Error"), qmr::MbOk);
+        return;
+    }
     ArtTable->Model().SetTable(std::move(*table));
 }
 

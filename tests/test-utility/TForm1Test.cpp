@@ -143,14 +143,22 @@ TEST_F(VextoraWindow, LoadedArticlesShowTheirTaxLetterAsCyrillicCapitals) {
                                                 {"14", "В", "1", "1.00", "0.000", "МОЛОКО"}}));
 }
 
-TEST_F(VextoraWindow, ACancelledOrUnreadableLoadLeavesTheTable) {
+TEST_F(VextoraWindow, ACancelledLoadLeavesTheTableAndAnUnreadableOneSaysSo) {
     LoadArticles("12,1,2.5,2,MILK\r\n");
     script.PickNextFile(std::nullopt);
     Form1->LoadM->trigger();
-    script.PickNextFile(files.filePath("missing.art"));
-    Form1->LoadM->trigger();
-    EXPECT_EQ(Grid().size(), 1u);
-    EXPECT_EQ(Grid()[0][5], "MILK");
+    EXPECT_TRUE(script.messages.empty());
+    // Missing, a folder, and a file that opens but fails while it is read.
+    for (const QString& path : {files.filePath("missing.art"), files.path(), QStringLiteral("/proc/self/mem")}) {
+        script.PickNextFile(path);
+        Form1->LoadM->trigger();
+        EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't read file"}) << path.toStdString();
+        ASSERT_FALSE(script.messages.empty());
+        EXPECT_EQ(script.messages[0].caption, "Error");
+        script.messages.clear();
+        EXPECT_EQ(Grid().size(), 1u);
+        EXPECT_EQ(Grid()[0][5], "MILK");
+    }
     // A file without one good line gives the empty table.
     LoadArticles("junk\r\n1,\r\n");
     EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
