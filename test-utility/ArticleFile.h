@@ -106,7 +106,8 @@ std::string RefusedArticlesMessage(const std::vector<std::string>& refused);
 
 // Replaces the file with these bytes only once all of them are on disk, by
 // way of a temporary file beside it; false, and the old file as it was, when
-// anything fails.
+// anything fails. Where no temporary file can be made beside it, the file
+// itself is written, and false tells of any failure.
 bool WriteFileSafely(const QString& path, std::string_view bytes);
 
 }  // namespace vextora
