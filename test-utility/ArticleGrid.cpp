@@ -66,6 +66,14 @@ void ArticleGridView::SelectRow(int row) {
     selectRow(row - 1);
 }
 
+QItemSelectionModel::SelectionFlags ArticleGridView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
+}
+
 void ArticleGridView::mousePressEvent(QMouseEvent* event) {
     // Below the last row there is nothing to select, and Qt would clear the selection.
     if (indexAt(event->position().toPoint()).isValid())

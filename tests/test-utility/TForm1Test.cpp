@@ -1,6 +1,7 @@
 // Vextora's main window: start-up, connecting, and the articles file.
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -14,13 +15,13 @@ namespace {
 namespace colour = qmr::ui::colour;
 
 // A press of the left button at a point of the grid's viewport.
-void PressOnGrid(const QPoint& at) {
+void PressOnGrid(const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* viewport = Form1->ArtTable->viewport();
     QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+                      modifiers);
     QApplication::sendEvent(viewport, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+                        modifiers);
     QApplication::sendEvent(viewport, &release);
 }
 
@@ -180,6 +181,28 @@ TEST_F(VextoraWindow, ALoadedTableStartsWithItsFirstRowCurrent) {
     PressOnGrid({second.center().x(), Form1->ArtTable->viewport()->height() - 2});
     EXPECT_EQ(Form1->ArtTable->SelectedRow(), 2);
     EXPECT_EQ(Form1->PriceFld->text(), "5.00");
+}
+
+TEST_F(VextoraWindow, CtrlWithAClickOrSpaceKeepsTheCurrentRowSelected) {
+    Connect();
+    LoadArticles("15,1,2.50,2,MILK\r\n16,1,1.00,1,BREAD\r\n");
+    const QRect first = Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(0, 0));
+    PressOnGrid(first.center(), Qt::ControlModifier);
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
+    Form1->ArtTable->SelectRow(1);
+    QKeyEvent ctrlSpace(QEvent::KeyPress, Qt::Key_Space, Qt::ControlModifier, QStringLiteral(" "));
+    QApplication::sendEvent(Form1->ArtTable, &ctrlSpace);
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
+    // Sell still sells the row.
+    sim.ClearRequests();
+    Form1->SelBt->click();
+    const std::vector<int> expected = {qmr::ReadStatus, qmr::ReadStatus, qmr::OpenFiscalReceipt,
+                                       qmr::SellArticleWithDisplay, qmr::ReadReceiptTotals};
+    EXPECT_EQ(ReceivedCommands(), expected);
+    // Ctrl with a click on another row moves the selection there.
+    const QRect second = Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(1, 0));
+    PressOnGrid(second.center(), Qt::ControlModifier);
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 2);
 }
 
 class ArticlesSave : public VextoraWindow {
