@@ -1,9 +1,11 @@
 // Vextora's main window: start-up, connecting, and the articles file.
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 
 #include "Cp1251.h"
 #include "DiskLimit.h"
@@ -203,6 +205,28 @@ TEST_F(VextoraWindow, CtrlWithAClickOrSpaceKeepsTheCurrentRowSelected) {
     const QRect second = Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(1, 0));
     PressOnGrid(second.center(), Qt::ControlModifier);
     EXPECT_EQ(Form1->ArtTable->SelectedRow(), 2);
+}
+
+TEST_F(VextoraWindow, TheGridNeverScrollsSideways) {
+    LoadArticles("15,1,2.50,2," + QByteArray(200, 'N') + "\r\n16,1,1.00,1,BREAD\r\n");
+    ArticleGridView& grid = *Form1->ArtTable;
+    const QAbstractItemModel& m = *grid.model();
+    // The columns fill the view: Name ends at its right edge.
+    EXPECT_EQ(grid.columnViewportPosition(ColName) + grid.columnWidth(ColName), grid.viewport()->width());
+    EXPECT_EQ(grid.columnWidth(ColPlu), 53);
+    EXPECT_EQ(grid.columnWidth(ColQuantity), 71);
+    // A click in the Name column, keys to the right, and the user widening a
+    // column past the edge leave PLU where it stands.
+    PressOnGrid(grid.visualRect(m.index(0, ColName)).center());
+    for (int i = 0; i < 6; ++i) {
+        QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(&grid, &right);
+    }
+    grid.horizontalHeader()->resizeSection(ColPrice, 600);
+    grid.scrollTo(m.index(1, ColName));
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(grid.columnViewportPosition(ColPlu), 0);
+    EXPECT_EQ(grid.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
 class ArticlesSave : public VextoraWindow {
