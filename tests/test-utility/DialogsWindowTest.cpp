@@ -181,6 +181,15 @@ TEST_F(VextoraWindow, ThePasswordDialogConfirmsOnlyWithOk) {
     EXPECT_EQ(EnteredPassword, "");
 }
 
+TEST_F(VextoraWindow, PasswordEditsShowAStarForEachCharacter) {
+    for (QLineEdit* edit : {PwdDialog->PwdBox, OperatorDlg->OperP}) {
+        edit->setText(QStringLiteral("48\u0410x"));
+        EXPECT_EQ(edit->displayText(), "****") << edit->objectName().toStdString();
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(edit->maxLength(), 32767);  // no limit of its own
+    }
+}
+
 TEST_F(VextoraWindow, ThePasswordDialogStandsInTheMiddleOfTheScreenWhereverTheWindowIs) {
     Form1->move(0, 0);
     for (int showing = 0; showing < 2; ++showing) {
