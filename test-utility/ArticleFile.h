@@ -1,7 +1,8 @@
 // The articles file: one article per line, "%05d,%d,%4.2lf,%d,%s" and CR LF
 // (PLU, group, price, tax index 1..5, name), cp1251 text. Reading is lenient
 // in the way older files need (LF or CR LF, control bytes dropped, long lines
-// cut); writing always gives the canonical line.
+// cut); writing always gives the canonical line, and leaves out a row whose
+// line would not load back as that row.
 #pragma once
 
 #include <QString>
@@ -58,6 +59,7 @@ private:
     std::string line_;
 };
 
+// Every line of a whole file, as the reader hands them on.
 std::vector<std::string> SplitArticleLines(std::string_view file);
 // A grid row from one line; nothing for a line under 3 bytes or without a
 // tax index 1..5, or with a price too large for single precision.
