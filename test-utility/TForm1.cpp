@@ -19,7 +19,7 @@ constexpr int ClientHeight = 361;
 constexpr int RowHeight = 24;
 constexpr int GridTop = 40;
 constexpr int TillTop = 270;
-constexpr std::array<int, ArticleColumns> ColumnWidths = {53, 32, 45, 75, 71, 411};
+constexpr std::array<int, ColName> ColumnWidths = {53, 32, 45, 75, 71};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
     return Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
@@ -138,7 +138,8 @@ void TForm1::BuildTopBar() {
     RefreshBt = MakeButton(Client, "RefreshBt", "Refresh", 460, 8, 74);
 
     ArtTable = Make<ArticleGridView>(Client, "ArtTable", 0, GridTop, ClientWidth, TillTop - GridTop - 4);
-    for (int c = 0; c < ArticleColumns; ++c) ArtTable->setColumnWidth(c, ColumnWidths[static_cast<std::size_t>(c)]);
+    // The Name column stretches over what the others leave.
+    for (int c = 0; c < ColName; ++c) ArtTable->setColumnWidth(c, ColumnWidths[static_cast<std::size_t>(c)]);
 }
 
 void TForm1::BuildTill() {
