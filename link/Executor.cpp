@@ -134,6 +134,9 @@ int ExecCommand(int command, std::string_view data) {
     ExchangeScope scope;
     UiHooks& ui = scope.ui();
     ui.SetConnectEnabled(false);
+    // Whatever this command ends in, the reply of the one before it is not
+    // its reply: a caller that reads on after a link failure reads nothing.
+    s.ReplyData.fill('\0');
 
     if (s.PortHandle == -1) {
         ui.ShowMessage("Serial port not open", "Error", MbOk);
@@ -149,6 +152,7 @@ int ExecCommand(int command, std::string_view data) {
     if (data.size() > static_cast<std::size_t>(MaxRequestData)) {
         // Len is one byte: such a text cannot be framed, so nothing is sent.
         ui.ShowMessage("Data too long", "Error", MbOk);
+        s.StatusBytes.fill(0);
         s.StatusWord = swProtocolError;
         s.CommandResult = ResultProtocol;
         ui.SetConnectEnabled(true);

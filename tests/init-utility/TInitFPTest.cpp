@@ -434,6 +434,55 @@ TEST_F(PrendixWindow, RefreshGoesOnAfterAPrinterErrorAndStopsAtSilence) {
     EXPECT_EQ(InitFP->IdNumBox->text(), "");
 }
 
+// A step whose four replies all echo another command: the read stops there,
+// and no field takes the reply of the step before as this step's.
+struct GarbledStep {
+    const char* name;
+    int refused;          // answered with a printer error, whose status dialog sets the fault up
+    const char* reply;    // the refused command's reply, read all the same
+    int garbled;          // every try of this command echoes another Cmd
+    std::vector<int> received;
+};
+
+class RefreshGarbled : public PrendixWindow, public ::testing::WithParamInterface<GarbledStep> {};
+
+TEST_P(RefreshGarbled, StopsAtTheStepAndLeavesItsFieldsAlone) {
+    const GarbledStep& c = GetParam();
+    ServicedPrinter();
+    WithPrinter([&](Printer& p) {
+        p.SetReplyData(qmr::SetTaxRatesAndDecimals, "2,1110");
+        p.SetReplyData(qmr::ReadTaxRates, "20,7.5,0,0");
+        p.SetReplyData(qmr::ReadTaxNumber, "1234567890,1");
+        p.SetHandler(c.refused, [reply = std::string(c.reply)](Printer& printer, const qmrsim::Request&) {
+            printer.Fail(st::InvalidCommand);
+            return reply;
+        });
+    });
+    Connect();
+    script.OnNextModal([this](QDialog&) { sim.InjectFault(qmrsim::Fault::WrongCmd, 4); });
+    Refresh();
+    EXPECT_EQ(Received(), c.received);
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
+    const bool enablesRead = c.garbled != qmr::SetTaxRatesAndDecimals;
+    EXPECT_EQ(InitFP->Decimals->currentText(), enablesRead ? "2" : "0");
+    EXPECT_EQ(InitFP->TaxB_Box->isChecked(), enablesRead);
+    const bool ratesRead = c.garbled == qmr::ReadTaxNumber;
+    EXPECT_EQ(InitFP->TaxA->text(), ratesRead ? "20.00" : "");
+    EXPECT_EQ(InitFP->TaxB->text(), ratesRead ? "7.50" : "");
+    EXPECT_EQ(InitFP->IdNumBox->text(), "");
+    EXPECT_TRUE(InitFP->PnBox->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, RefreshGarbled,
+    ::testing::Values(GarbledStep{"TaxEnables", qmr::ReadDeviceInfo, "M F D,C,S,2,ZK000417,50001234", qmr::SetTaxRatesAndDecimals,
+                                  {74, 90, 83, 83, 83, 83}},
+                      GarbledStep{"TaxRates", qmr::SetTaxRatesAndDecimals, "2,1110", qmr::ReadTaxRates,
+                                  {74, 90, 83, 97, 97, 97, 97}},
+                      GarbledStep{"TaxNumber", qmr::ReadTaxRates, "20,7.5,0,0", qmr::ReadTaxNumber,
+                                  {74, 90, 83, 97, 99, 99, 99, 99}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PrendixWindow, AFailedIdentificationLeavesItsFieldsClearedAndOpenToEditing) {
     ServicedPrinter();
     Connect();
