@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -17,6 +18,29 @@ namespace {
 
 constexpr Qt::WindowFlags FixedBorder = Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                         Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
+
+// Qt asks the validator about every change, the program's too. A text the
+// program sets leaves the edit unmodified, so only the user's changes are
+// held to the limit, and of those only the ones that make an over-long text
+// longer still.
+class TypingLimit final : public QValidator {
+public:
+    TypingLimit(QLineEdit& edit, int limit) : QValidator(&edit), edit_(edit), limit_(limit) {
+        lastLength_ = edit.text().size();
+        connect(&edit, &QLineEdit::textChanged, this, [this](const QString& text) { lastLength_ = text.size(); });
+    }
+    int Limit() const { return limit_; }
+
+    State validate(QString& input, int&) const override {
+        if (input.size() <= limit_ || !edit_.isModified() || input.size() < lastLength_) return Acceptable;
+        return Invalid;
+    }
+
+private:
+    QLineEdit& edit_;
+    int limit_;
+    qsizetype lastLength_ = 0;
+};
 
 }  // namespace
 
@@ -135,6 +159,16 @@ void SetTextColour(QWidget& control, const QColor& colour) {
     palette.setColor(QPalette::ButtonText, colour);
     palette.setColor(QPalette::Text, colour);
     control.setPalette(palette);
+}
+
+void SetMaxLength(QLineEdit& edit, int maxLength) {
+    delete edit.validator();
+    edit.setValidator(maxLength > 0 ? new TypingLimit(edit, maxLength) : nullptr);
+}
+
+int MaxLengthOf(const QLineEdit& edit) {
+    const auto* limit = dynamic_cast<const TypingLimit*>(edit.validator());
+    return limit ? limit->Limit() : 0;
 }
 
 }  // namespace qmr::ui

@@ -21,6 +21,7 @@
 #include <QDialog>
 #include <QWidget>
 
+class QLineEdit;
 class QPushButton;
 
 namespace qmr::ui {
@@ -124,5 +125,12 @@ inline const QColor Red{255, 0, 0};
 
 // Gives a control red text (check boxes, labels, buttons).
 void SetTextColour(QWidget& control, const QColor& colour);
+
+// An edit's MaxLength: it limits what the user types or pastes, never a text
+// the program sets, which shows whole however long it is. (Qt's own maxLength
+// would cut that text too.) An over-long text may still be shortened by hand.
+void SetMaxLength(QLineEdit& edit, int maxLength);
+// The MaxLength set above; 0 for an edit without one.
+int MaxLengthOf(const QLineEdit& edit);
 
 }  // namespace qmr::ui

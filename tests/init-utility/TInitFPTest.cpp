@@ -2,6 +2,8 @@
 // printer on a pty.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include "Commands.h"
@@ -157,7 +159,7 @@ TEST(TInitFPControls, AreNamedGroupedAndCaptionedAsDesigned) {
         EXPECT_STREQ(control->metaObject()->className(), row.kind);
         EXPECT_EQ(CaptionOf(*control), row.caption);
     }
-    for (QLineEdit* rate : window.TaxRates()) EXPECT_EQ(rate->maxLength(), 6);
+    for (QLineEdit* rate : window.TaxRates()) EXPECT_EQ(qmr::ui::MaxLengthOf(*rate), 6);
     for (QCheckBox* box : window.TaxBoxes()) EXPECT_EQ(box->layoutDirection(), Qt::RightToLeft);  // caption at the left
     EXPECT_EQ(window.PgmBt->palette().color(QPalette::ButtonText), colour::Red);
     EXPECT_TRUE(window.PgmBt->font().bold());
@@ -355,6 +357,34 @@ TEST_F(PrendixWindow, RefreshFillsEverythingFromAServicedPrinter) {
     InitFP->UpdateFM->setChecked(true);
     Refresh();
     EXPECT_TRUE(InitFP->ModuleBox->isEnabled());
+}
+
+// The rate edits' MaxLength of 6 limits typing only: a rate the printer holds
+// shows whole, however long.
+TEST_F(PrendixWindow, ALongRateShowsWholeAndOnlyTypingIsLimited) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) { p.SetReplyData(qmr::ReadTaxRates, "20,1110,0,-999.5"); });
+    Connect();
+    Refresh();
+    EXPECT_EQ(InitFP->TaxB->text(), "1110.00");
+    EXPECT_EQ(InitFP->TaxD->text(), "-999.50");
+
+    QLineEdit& rate = *InitFP->TaxB;
+    const auto type = [&rate](Qt::Key key, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&rate, &press);
+    };
+    rate.setFocus();
+    rate.end(false);
+    type(Qt::Key_5, "5");
+    EXPECT_EQ(rate.text(), "1110.00");  // no longer by typing
+    type(Qt::Key_Backspace);
+    EXPECT_EQ(rate.text(), "1110.0");  // but it can be shortened
+    type(Qt::Key_5, "5");
+    EXPECT_EQ(rate.text(), "1110.0");  // and then typed only up to the limit
+    rate.clear();
+    for (const char* digit : {"1", "2", "3", "4", "5", "6", "7"}) type(Qt::Key_1, digit);
+    EXPECT_EQ(rate.text(), "123456");
 }
 
 TEST_F(PrendixWindow, RefreshOfAFiscalisedPrinterLocksTheTaxNumberAndNonFiscalMode) {
