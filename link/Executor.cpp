@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "LinkState.h"
 #include "Transport.h"
@@ -24,6 +26,7 @@ const StatusBitMapping StatusBitTable[26] = {
 namespace {
 
 bool exchangeRunning = false;
+std::vector<std::function<void()>> afterExchange;
 
 // Handlers run from the pumped windows may refuse-mark the status word for
 // their own mask tests; what the running exchange has put there is its own
@@ -81,6 +84,7 @@ public:
     ~ExchangeScope() {
         Env().ui = saved_;
         exchangeRunning = false;
+        for (const auto& action : std::exchange(afterExchange, {})) action();
     }
     UiHooks& ui() { return guarded_; }
 
@@ -93,6 +97,13 @@ private:
 }  // namespace
 
 bool ExchangeRunning() { return exchangeRunning; }
+
+void AfterExchange(std::function<void()> action) {
+    if (exchangeRunning)
+        afterExchange.push_back(std::move(action));
+    else
+        action();
+}
 
 void MapStatus() {
     LinkState& s = Link();

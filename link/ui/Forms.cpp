@@ -5,11 +5,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 
 #include "Application.h"
+#include "Executor.h"
 #include "Placement.h"
 
 namespace qmr::ui {
@@ -109,6 +112,20 @@ void MainForm::showEvent(QShowEvent* event) {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
+    if (ExchangeRunning()) {
+        event->ignore();
+        if (closePending_) return;
+        closePending_ = true;
+        // Taken from the event loop, not from inside the link's own code.
+        AfterExchange([self = QPointer<MainForm>(this)] {
+            if (!self) return;
+            QTimer::singleShot(0, self, [self] {
+                self->closePending_ = false;
+                self->close();
+            });
+        });
+        return;
+    }
     try {
         emit Closed();
     } catch (const std::exception& e) {

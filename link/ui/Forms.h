@@ -69,6 +69,8 @@ signals:
     void Shown();
     // The window is closing (the form's close handler). An exception thrown
     // by the handler is shown like any other, and the window closes anyway.
+    // A close asked for during an exchange waits until the exchange has
+    // ended: the handler closes the port, which the exchange still uses.
     void Closed();
 
 protected:
@@ -77,6 +79,7 @@ protected:
 
 private:
     bool centred_ = false;
+    bool closePending_ = false;
 };
 
 // Puts a form over the main window: centred across its client area, a

@@ -232,6 +232,39 @@ TEST_F(PrendixWindow, ClosingWhileConnectedSavesTheSettingsAndClosesThePort) {
     EXPECT_TRUE(script.messages.empty());
 }
 
+// The close box clicked while a command waits for its reply: the port stays
+// open under the exchange, which ends as it would have, and the window closes
+// (saving the settings and closing the port) once it has.
+TEST_F(PrendixWindow, ACloseDuringAnExchangeIsTakenOnceItHasEnded) {
+    ServicedPrinter();
+    Connect();
+    InitFP->BaudsBox->setCurrentIndex(3);
+    struct During {
+        bool closed = true;
+        bool visible = false;
+        int port = -1;
+    } during;
+    QTimer::singleShot(0, InitFP, [&during] {
+        during.closed = InitFP->close();
+        during.visible = InitFP->isVisible();
+        during.port = Link().PortHandle;
+    });
+    script.OnNextModal([](QDialog&) {});  // the status dialog of the healthy reply
+    sim.ClearRequests();
+    InitFP->StatusBt->click();
+    EXPECT_FALSE(during.closed);
+    EXPECT_TRUE(during.visible);
+    EXPECT_NE(during.port, -1);
+    EXPECT_EQ(Received(), std::vector<int>{74});
+    EXPECT_TRUE(script.messages.empty());
+    ASSERT_EQ(script.modals.size(), 1u);
+
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(InitFP->isVisible());
+    EXPECT_EQ(Link().PortHandle, -1);
+    EXPECT_EQ(qmr::test::ReadSetting("Bauds"), 3);
+}
+
 TEST_F(PrendixWindow, TheExitHandlerClosesTheWindowAsTheCloseBoxDoes) {
     Connect();
     InitFP->BaudsBox->setCurrentIndex(0);
