@@ -134,9 +134,22 @@ void MainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+namespace {
+
+// A form's size on the screen, frame included. Before its first showing it
+// has no frame yet; it will get one like the main window's.
+QSize OuterSize(const QWidget& form, const QWidget& mainWindow) {
+    const QSize outer = form.frameGeometry().size();
+    if (outer != form.size()) return outer;
+    const QWidget& top = *mainWindow.window();
+    return form.size() + (top.frameGeometry().size() - top.size());
+}
+
+}  // namespace
+
 void PlaceDialog(const QWidget& mainWindow, QWidget& form) {
     const QPoint origin = mainWindow.mapToGlobal(QPoint(0, 0));
-    const QSize size = form.frameGeometry().size();
+    const QSize size = OuterSize(form, mainWindow);
     const Point at = qmr::PlaceDialog({origin.x(), origin.y()}, mainWindow.width(), mainWindow.height(),
                                       size.width(), size.height());
     form.move(at.x, at.y);

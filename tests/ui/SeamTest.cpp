@@ -146,18 +146,30 @@ TEST(MainForm, ClosesEvenWhenItsCloseHandlerThrows) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't write"});
 }
 
+// The worked example on real windows: a client area of 500 x 400 and a
+// dialog of 301 x 201 on the screen, frame included, give Left = X + 99 and
+// Top = Y + 49, before the dialog's first showing (when it has no frame yet)
+// as after it.
 TEST(PlaceDialog, CentresAcrossTheClientAreaAndAQuarterDown) {
     qmr::ui::MainForm main(nullptr, "MainForm", "Main", 500, 400);
     main.move(100, 50);
     main.show();
-    qmr::ui::Form dlg(nullptr, "Dlg", "Dlg", 301, 201);
-    qmr::ui::PlaceDialog(main, dlg);
+    const QSize frame = main.frameGeometry().size() - main.size();
     const QPoint origin = main.mapToGlobal(QPoint(0, 0));
+    qmr::ui::Form dlg(nullptr, "Dlg", "Dlg", 301 - frame.width(), 201 - frame.height());
+    qmr::ui::PlaceDialog(main, dlg);
+    EXPECT_EQ(dlg.pos(), origin + QPoint(99, 49));
+    dlg.show();
+    EXPECT_EQ(dlg.frameGeometry(), QRect(origin + QPoint(99, 49), QSize(301, 201)));
+    dlg.hide();
+    dlg.move(0, 0);
+    qmr::ui::PlaceDialog(main, dlg);
     EXPECT_EQ(dlg.pos(), origin + QPoint(99, 49));
 
-    qmr::ui::Form wide(nullptr, "Wide", "Wide", 601, 401);
+    // Larger than the client area: the differences -101 and -1 truncate toward zero.
+    qmr::ui::Form wide(nullptr, "Wide", "Wide", 601 - frame.width(), 401 - frame.height());
     qmr::ui::PlaceDialog(main, wide);
-    EXPECT_EQ(wide.pos(), origin + QPoint(-50, 0));  // truncated toward zero
+    EXPECT_EQ(wide.pos(), origin + QPoint(-50, 0));
 }
 
 TEST(Form, EnterAndEscActOnlyThroughTheDefaultAndCancelButtons) {
