@@ -5,6 +5,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <string>
+#include <vector>
 
 #include "Forms.h"
 #include "ScriptedSeam.h"
@@ -107,6 +110,51 @@ TEST(ScriptedSeam, PicksFilesAndTheDialogAddsTheDefaultExtension) {
     EXPECT_EQ(open.FileName, "kept");
     ASSERT_EQ(script.files.size(), 3u);
     EXPECT_EQ(script.files[0].filter, open.Filter);
+}
+
+// Qt's own modal showing, with no script installed. A form closed while
+// another modal showing runs on top of its own cannot end its showing until
+// that one ends; asked to show meanwhile, it must still appear, and every
+// showing must return.
+TEST(QtSeam, AFormShowsAgainWhileItsEarlierShowingHasNotReturned) {
+    SampleDlg status;
+    SampleDlg other;
+    std::vector<std::string> steps;
+    QTimer::singleShot(0, &status, [&] {  // inside the first showing of status
+        steps.push_back("first shown");
+        QTimer::singleShot(0, &other, [&] {  // inside the showing of other, on top
+            status.OkBt->click();
+            steps.push_back(status.isVisible() ? "first still there" : "first closed");
+            QTimer::singleShot(0, &status, [&] {
+                steps.push_back(status.isVisible() ? "second shown" : "second missing");
+                status.OkBt->click();
+            });
+            steps.push_back("second returned " + std::to_string(qmr::ui::ShowModal(status)));
+            other.OkBt->click();
+        });
+        steps.push_back("other returned " + std::to_string(qmr::ui::ShowModal(other)));
+    });
+    steps.push_back("first returned " + std::to_string(qmr::ui::ShowModal(status)));
+    EXPECT_EQ(steps, (std::vector<std::string>{"first shown", "first closed", "second shown", "second returned 1",
+                                               "other returned 1", "first returned 1"}));
+    EXPECT_EQ(status.shows, 2);
+    EXPECT_FALSE(status.isVisible());
+    EXPECT_FALSE(other.isVisible());
+}
+
+// Asked to show while it is showing, a form stays as it is, and both
+// showings return when it closes.
+TEST(QtSeam, AFormAskedToShowWhileShowingReturnsBothShowingsWhenClosed) {
+    SampleDlg dlg;
+    std::vector<std::string> steps;
+    QTimer::singleShot(0, &dlg, [&] {
+        QTimer::singleShot(0, &dlg, [&] { dlg.OkBt->click(); });
+        steps.push_back("inner returned " + std::to_string(qmr::ui::ShowModal(dlg)));
+    });
+    steps.push_back("outer returned " + std::to_string(qmr::ui::ShowModal(dlg)));
+    EXPECT_EQ(steps, (std::vector<std::string>{"inner returned 1", "outer returned 1"}));
+    EXPECT_EQ(dlg.shows, 1);
+    EXPECT_FALSE(dlg.isVisible());
 }
 
 TEST(QtNameFilters, TurnsDescriptionAndPatternPairsIntoQtFilters) {
