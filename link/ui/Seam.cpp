@@ -1,5 +1,6 @@
 #include "Seam.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -34,6 +35,12 @@ private:
 };
 
 class QtSeam final : public Seam {
+    // Some desktop styles put a theme icon on each standard button; the
+    // programs' boxes carry their captions only.
+    static void PlainButtons(QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+    }
+
 public:
     int Message(const QString& text, const QString& caption, int buttons) override {
         QMessageBox box(QApplication::activeWindow());
@@ -45,9 +52,11 @@ public:
             box.setDefaultButton(QMessageBox::Yes);
             // Esc and the close box answer No: only Yes may act.
             box.setEscapeButton(QMessageBox::No);
+            PlainButtons(box);
             return box.exec() == QMessageBox::Yes ? IdYes : IdNo;
         }
         box.setStandardButtons(QMessageBox::Ok);
+        PlainButtons(box);
         box.exec();
         return IdOk;
     }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyle>
 #include <QPushButton>
 #include <QTimer>
 #include <string>
@@ -155,6 +159,36 @@ TEST(QtSeam, AFormAskedToShowWhileShowingReturnsBothShowingsWhenClosed) {
     EXPECT_EQ(steps, (std::vector<std::string>{"inner returned 1", "outer returned 1"}));
     EXPECT_EQ(dlg.shows, 1);
     EXPECT_FALSE(dlg.isVisible());
+}
+
+// A style that, like some desktops', puts icons on dialog buttons.
+class IconButtonsStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+TEST(QtSeam, MessageBoxButtonsCarryTheirCaptionsOnly) {
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(new IconButtonsStyle);  // the application takes it over
+    for (const int buttons : {qmr::MbOk, qmr::MbYesNo}) {
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons()) {
+                seen << button->text().remove('&');
+                EXPECT_TRUE(button->icon().isNull()) << button->text().toStdString();
+            }
+            box->buttons().front()->click();
+        });
+        qmr::ui::MessageBox("Protocol error", "Error", buttons);
+        EXPECT_EQ(seen.size(), buttons == qmr::MbOk ? 1 : 2);
+    }
+    QApplication::setStyle(before);
 }
 
 TEST(QtNameFilters, TurnsDescriptionAndPatternPairsIntoQtFilters) {
