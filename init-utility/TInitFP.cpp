@@ -1,6 +1,7 @@
 #include "TInitFP.h"
 
 #include "Commands.h"
+#include "Edits.h"
 #include "Executor.h"
 #include "LinkHooks.h"
 #include "Prendix.h"
@@ -34,7 +35,7 @@ void MakeTaxGroup(QWidget* parent, const char* boxName, const char* caption, con
     box = Make<QCheckBox>(parent, boxName, x, y, 42, RowHeight, QString::fromLatin1(caption));
     box->setLayoutDirection(Qt::RightToLeft);
     edit = Make<QLineEdit>(parent, editName, x + 44, y, 60, RowHeight);
-    edit->setMaxLength(6);
+    qmr::ui::LimitTyping(*edit, 6);
 }
 
 }  // namespace

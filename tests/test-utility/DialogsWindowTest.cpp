@@ -115,7 +115,7 @@ TEST_F(Console, StatusButtonOnlyAfterAReplyThatCameThroughTheLink) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
     EXPECT_FALSE(CommandFrm->StatusBt->isEnabled());
     EXPECT_EQ(CommandFrm->StatusTxt->text(), "00 00 00 00 00 00 ");
-    EXPECT_EQ(CommandFrm->AnswerBox->text(), "E");  // what the link left from before
+    EXPECT_EQ(CommandFrm->AnswerBox->text(), "");  // nothing of the command before
 }
 
 TEST_F(Console, DataLongerThanAFrameCarriesIsRefusedByTheLink) {
