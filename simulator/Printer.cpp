@@ -35,6 +35,8 @@ Printer::Printer() {
     RegisterIdentificationCommands(*this);
     RegisterClockCommands(*this);
     RegisterFiscalMemoryCommands(*this);
+    RegisterResetCommands(*this);
+    RegisterTestAidsCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

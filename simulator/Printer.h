@@ -31,6 +31,8 @@
 #include "Identification.h"
 #include "Clock.h"
 #include "FiscalMemory.h"
+#include "Reset.h"
+#include "TestAids.h"
 
 namespace qmrsim {
 
@@ -93,6 +95,8 @@ public:
     Identification identification;
     Clock clock;
     FiscalMemory fiscalMemory;
+    Reset reset;
+    TestAids testAids;
 
 private:
     std::map<int, CommandHandler> handlers_;
