@@ -92,6 +92,7 @@ TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-
     connect(SaveM, &QAction::triggered, this, &TForm1::SaveMClick);
     connect(OperatorM, &QAction::triggered, this, &TForm1::OperatorMClick);
     connect(TestM, &QAction::triggered, this, &TForm1::TestMClick);
+    BindServiceRoutines();
 }
 
 void TForm1::BuildMenu() {
@@ -118,7 +119,7 @@ void TForm1::BuildMenu() {
     TestM = Named(MainMenu1->addAction(QStringLiteral("Commands")), "TestM");
 
     // Not built yet: shown, but they can do nothing so far.
-    for (QAction* later : {StoreM, ReadfromPrinter1, LoadLogoM, ReadFMM, ReadCodeMM, ResetsM, ClosuresM})
+    for (QAction* later : {StoreM, ReadfromPrinter1, LoadLogoM, ReadFMM, ReadCodeMM})
         later->setEnabled(false);
 }
 

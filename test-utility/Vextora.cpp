@@ -2,6 +2,7 @@
 
 #include "LinkHooks.h"
 #include "TCommandFrm.h"
+#include "TFillFM.h"
 #include "TForm1.h"
 #include "TOperatorDlg.h"
 #include "TPwdDialog.h"
@@ -19,6 +20,7 @@ TCommandFrm* CommandFrm = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TPwdDialog* PwdDialog = nullptr;
 TOperatorDlg* OperatorDlg = nullptr;
+TFillFM* FillFM = nullptr;
 
 namespace {
 
@@ -28,6 +30,7 @@ void ForgetForms() {
     StatusDlg = nullptr;
     PwdDialog = nullptr;
     OperatorDlg = nullptr;
+    FillFM = nullptr;
 }
 
 }  // namespace
@@ -54,7 +57,7 @@ TForm1* CreateForms() {
 
     // 7 LogoDlg
 
-    // 8 FillFM
+    FillFM = new TFillFM(Form1);
 
     return Form1;
 }
