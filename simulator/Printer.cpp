@@ -37,6 +37,7 @@ Printer::Printer() {
     RegisterFiscalMemoryCommands(*this);
     RegisterResetCommands(*this);
     RegisterTestAidsCommands(*this);
+    RegisterArticlesCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

@@ -33,6 +33,7 @@
 #include "FiscalMemory.h"
 #include "Reset.h"
 #include "TestAids.h"
+#include "Articles.h"
 
 namespace qmrsim {
 
@@ -97,6 +98,7 @@ public:
     FiscalMemory fiscalMemory;
     Reset reset;
     TestAids testAids;
+    Articles articles;
 
 private:
     std::map<int, CommandHandler> handlers_;

@@ -1,7 +1,6 @@
 #include "ArticleFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <cstdio>
 
@@ -96,19 +95,6 @@ std::string FormatArticleFile(const ArticleTable& table) {
     for (int r = 1; r < table.RowCount(); ++r)
         if (auto line = FormatArticleLine(table.Row(r))) file += *line;
     return file;
-}
-
-bool WriteFileSafely(const QString& path, std::string_view bytes) {
-    QSaveFile file(path);
-    // Unbuffered, so a short write shows here and not only in the flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    // Flushed and synced before the rename, so the old file goes only once
-    // the new one is whole on disk.
-    return file.commit();
 }
 
 std::optional<std::string> ReadWholeFile(const QString& path) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ArticleTable.h"
+#include "SafeSave.h"
 
 namespace vextora {
 
@@ -40,10 +41,8 @@ std::optional<std::string> FormatArticleLine(const ArticleRow& row);
 // Every savable row's line, in grid order.
 std::string FormatArticleFile(const ArticleTable& table);
 
-// Replaces the file with these bytes only once all of them are on disk, by
-// way of a temporary file beside it; false, and the old file as it was, when
-// anything fails.
-bool WriteFileSafely(const QString& path, std::string_view bytes);
+// The articles save goes through the programs' one safe-save helper.
+using qmr::WriteFileSafely;
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const QString& path);
 

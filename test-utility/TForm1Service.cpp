@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "ArticleFile.h"
 #include "Commands.h"
 #include "Cp1251.h"
 #include "Executor.h"
+#include "SafeSave.h"
 #include "SaleTexts.h"
 #include "SelfTest.h"
 #include "TFillFM.h"
@@ -51,7 +51,7 @@ bool GatherArticles(SelfTestSums& sums) {
 
 // The log is made anew as the receipts start; false when it cannot be.
 bool CreateLog(const QString& path) {
-    return QDir().mkpath(QFileInfo(path).absolutePath()) && WriteFileSafely(path, {});
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && qmr::WriteFileSafely(path, {});
 }
 
 void ReportLogFailure(const QString& path) {
@@ -139,7 +139,7 @@ void TForm1::TestSMClick() {
     qmr::ExecCommand(qmr::PrintOperatorsReport, DefaultPassword);
     qmr::ExecCommand(qmr::PrintArticlesReport, "4826,S");
     qmr::ExecCommand(qmr::PrintDailyReport, DefaultPassword);
-    if (!WriteFileSafely(logPath, log)) ReportLogFailure(logPath);
+    if (!qmr::WriteFileSafely(logPath, log)) ReportLogFailure(logPath);
     CancelBt->setEnabled(false);
 }
 
