@@ -45,7 +45,10 @@ std::vector<std::string_view> Fields(std::string_view text) {
 
 SelfTestSums SelfTestTotals;
 
+QString SelfTestLogPathForTests;
+
 QString SelfTestLogPath() {
+    if (!SelfTestLogPathForTests.isEmpty()) return SelfTestLogPathForTests;
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/Zandrel/QMR770/selftest.log");
 }

@@ -88,6 +88,8 @@ extern SelfTestSums SelfTestTotals;
 // Where the self-test writes its log: selftest.log in the user's data
 // folder for these programs (~/.local/share/Zandrel/QMR770 by default).
 QString SelfTestLogPath();
+// A path in place of that one, for tests that run side by side; empty: none.
+extern QString SelfTestLogPathForTests;
 
 // " %13Ld.%02Ld" of each of the five amounts, and CR LF.
 std::string GroupSumsLine(const GroupAmounts& amounts);

@@ -130,6 +130,10 @@ TEST(SelfTestTexts, SaleProgressAndFillTexts) {
     EXPECT_EQ(ArticleRecordPlu("F"), std::nullopt);
 }
 
+TEST(SelfTestTexts, TheLogLivesInTheUsersDataFolder) {
+    EXPECT_TRUE(SelfTestLogPath().endsWith("/Zandrel/QMR770/selftest.log")) << SelfTestLogPath().toStdString();
+}
+
 TEST(SelfTestRandom, OneSeedGivesOneSequenceWithinRange) {
     SeedRandom(7);
     std::vector<int> first;
