@@ -28,10 +28,6 @@ void Pause(int ms) {
     if (qmr::Env().clock) qmr::Env().clock->SleepMs(ms);
 }
 
-void PumpEvents() {
-    if (qmr::Env().ui) qmr::Env().ui->PumpEvents();
-}
-
 }  // namespace
 
 TFillFM::TFillFM(QWidget* parent) : Form(parent, "FillFM", "Fill Fiscal Memory", ClientWidth, 140) {
@@ -98,7 +94,7 @@ void TFillFM::GoBtClick() {
         if (FillStopFlag) break;
         if (!(resets ? ResetsCycle() : ClosuresCycle(pluCount))) break;
         DoneLb->setText(QStringLiteral("Done: %1").arg(j + 1));
-        PumpEvents();
+        PumpWindowEvents();
     }
     FillStopFlag = false;
     CancelBt->setEnabled(false);

@@ -58,6 +58,10 @@ bool Executed(int command, std::string_view data) {
     return !(qmr::Link().StatusWord & qmr::StatusErrorMask);
 }
 
+void PumpWindowEvents() {
+    if (qmr::Env().ui) qmr::Env().ui->PumpEvents();
+}
+
 TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-770 test", ClientWidth, ClientHeight) {
     BuildMenu();
     // The menu bar stands above the client area, as a window's menu does.

@@ -24,10 +24,6 @@ constexpr int SalesMax = 200;
 constexpr int QuantityMax = 9999;  // thousandths
 constexpr int StornoOneIn = 5;
 
-void PumpEvents() {
-    if (qmr::Env().ui) qmr::Env().ui->PumpEvents();
-}
-
 QShortcut* MakeKey(TForm1* form, const char* name, const char* keys) {
     auto* key = new QShortcut(QKeySequence(QString::fromLatin1(keys)), form);
     key->setObjectName(QString::fromLatin1(name));
@@ -126,7 +122,7 @@ void TForm1::TestSMClick() {
             if (!Executed(qmr::SellArticle, SelfTestSaleData(PluList[static_cast<std::size_t>(index)], quantity)))
                 break;
             sums.AddSale(index, quantity, storno, op);
-            PumpEvents();
+            PumpWindowEvents();
         }
         log += sums.CloseReceipt(storno);
         if (!Executed(qmr::RegisterPayment, "\tC")) break;
