@@ -36,6 +36,9 @@ Printer::Printer() {
     RegisterClockCommands(*this);
     RegisterFiscalMemoryCommands(*this);
     RegisterLogoCommands(*this);
+    RegisterResetCommands(*this);
+    RegisterTestAidsCommands(*this);
+    RegisterArticlesCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

@@ -32,6 +32,9 @@
 #include "Clock.h"
 #include "FiscalMemory.h"
 #include "Logo.h"
+#include "Reset.h"
+#include "TestAids.h"
+#include "Articles.h"
 
 namespace qmrsim {
 
@@ -97,6 +100,9 @@ public:
     Clock clock;
     FiscalMemory fiscalMemory;
     Logo logo;
+    Reset reset;
+    TestAids testAids;
+    Articles articles;
 
 private:
     std::map<int, CommandHandler> handlers_;

@@ -14,7 +14,8 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Plain decimal digits, nothing else; at most `maxDigits` of them.
+}  // namespace
+
 std::optional<long long> ParseDigits(std::string_view text, std::size_t maxDigits) {
     if (text.empty() || text.size() > maxDigits) return std::nullopt;
     long long value = 0;
@@ -25,8 +26,6 @@ std::optional<long long> ParseDigits(std::string_view text, std::size_t maxDigit
     return value;
 }
 
-// "123" or "123.4" .. "123.456" (at most `decimals` decimals) in units of
-// 10^-decimals; the printer takes no sign, blank or exponent here.
 std::optional<long long> ParseFixed(std::string_view text, int decimals) {
     const std::size_t point = text.find('.');
     const auto whole = ParseDigits(text.substr(0, point), 9);
@@ -52,14 +51,18 @@ std::vector<std::string_view> SplitFields(std::string_view text) {
     }
 }
 
-// A letter and a number after it, as the payment replies have them.
-std::string Tagged(char tag, long long number) { return std::string(1, tag).append(std::to_string(number)); }
-
 std::string Quantity(long long thousandths) {
     char text[40];
-    std::snprintf(text, sizeof text, "%lld.%03lld", thousandths / 1000, thousandths % 1000);
+    const unsigned long long magnitude = thousandths < 0 ? 0ULL - static_cast<unsigned long long>(thousandths)
+                                                         : static_cast<unsigned long long>(thousandths);
+    std::snprintf(text, sizeof text, "%s%llu.%03llu", thousandths < 0 ? "-" : "", magnitude / 1000, magnitude % 1000);
     return text;
 }
+
+namespace {
+
+// A letter and a number after it, as the payment replies have them.
+std::string Tagged(char tag, long long number) { return std::string(1, tag).append(std::to_string(number)); }
 
 // price x quantity, rounded half away from zero to hundredths; nothing when
 // it is more than the printer's totals hold.

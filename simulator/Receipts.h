@@ -7,7 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmrsim {
@@ -56,6 +58,17 @@ struct Receipts {
 };
 
 void RegisterReceiptsCommands(Printer& printer);
+
+// The strict readers of the numbers in the commands' data texts.
+// Plain decimal digits, nothing else; at most `maxDigits` of them.
+std::optional<long long> ParseDigits(std::string_view text, std::size_t maxDigits);
+// "123" or "123.4" .. "123.456" (at most `decimals` decimals) in units of
+// 10^-decimals; the printer takes no sign, blank or exponent here.
+std::optional<long long> ParseFixed(std::string_view text, int decimals);
+// A quantity in thousandths as the printer prints it: "2.500".
+std::string Quantity(long long thousandths);
+// The fields between commas; a text without a comma is one field.
+std::vector<std::string_view> SplitFields(std::string_view text);
 
 // The password of one of the operators, which the reports and the service
 // commands take.

@@ -1,7 +1,6 @@
 #include "ArticleFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <cstdio>
 #include <utility>
@@ -137,23 +136,6 @@ std::string RefusedArticlesMessage(const std::vector<std::string>& refused) {
     for (std::size_t i = 0; i < refused.size() && i < Shown; ++i) text += (i ? ", " : "") + refused[i];
     if (refused.size() > Shown) text += ", ...";
     return text;
-}
-
-bool WriteFileSafely(const QString& path, std::string_view bytes) {
-    QSaveFile file(path);
-    // A file the user may write in a folder where no file may be created
-    // is written in place: the old file is then gone if the write fails,
-    // but the failure is still told.
-    file.setDirectWriteFallback(true);
-    // Unbuffered, so a short write shows here and not only in the flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    // Flushed and synced before the rename, so the old file goes only once
-    // the new one is whole on disk.
-    return file.commit();
 }
 
 }  // namespace vextora

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ArticleTable.h"
+#include "SafeSave.h"
 
 namespace vextora {
 
@@ -106,10 +107,7 @@ SavedArticles FormatArticleFile(const ArticleTable& table);
 // What the user is told of the refused rows: their PLUs, the first ten.
 std::string RefusedArticlesMessage(const std::vector<std::string>& refused);
 
-// Replaces the file with these bytes only once all of them are on disk, by
-// way of a temporary file beside it; false, and the old file as it was, when
-// anything fails. Where no temporary file can be made beside it, the file
-// itself is written, and false tells of any failure.
-bool WriteFileSafely(const QString& path, std::string_view bytes);
+// The articles save goes through the programs' one safe-save helper.
+using qmr::WriteFileSafely;
 
 }  // namespace vextora

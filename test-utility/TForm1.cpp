@@ -58,6 +58,10 @@ bool Executed(int command, std::string_view data) {
     return !(qmr::Link().StatusWord & qmr::StatusErrorMask);
 }
 
+void PumpWindowEvents() {
+    if (qmr::Env().ui) qmr::Env().ui->PumpEvents();
+}
+
 TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-770 test", ClientWidth, ClientHeight) {
     BuildMenu();
     // The menu bar stands above the client area, as a window's menu does.
@@ -93,6 +97,7 @@ TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-
     connect(OperatorM, &QAction::triggered, this, &TForm1::OperatorMClick);
     connect(LoadLogoM, &QAction::triggered, this, &TForm1::LoadLogoMClick);
     connect(TestM, &QAction::triggered, this, &TForm1::TestMClick);
+    BindServiceRoutines();
 }
 
 void TForm1::BuildMenu() {
@@ -119,7 +124,7 @@ void TForm1::BuildMenu() {
     TestM = Named(MainMenu1->addAction(QStringLiteral("Commands")), "TestM");
 
     // Not built yet: shown, but they can do nothing so far.
-    for (QAction* later : {StoreM, ReadfromPrinter1, ReadFMM, ReadCodeMM, ResetsM, ClosuresM})
+    for (QAction* later : {StoreM, ReadfromPrinter1, ReadFMM, ReadCodeMM})
         later->setEnabled(false);
 }
 

@@ -2,6 +2,7 @@
 
 #include "LinkHooks.h"
 #include "TCommandFrm.h"
+#include "TFillFM.h"
 #include "TForm1.h"
 #include "TOperatorDlg.h"
 #include "TPwdDialog.h"
@@ -20,6 +21,7 @@ qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TPwdDialog* PwdDialog = nullptr;
 TOperatorDlg* OperatorDlg = nullptr;
 qmr::ui::TLogoDlg* LogoDlg = nullptr;
+TFillFM* FillFM = nullptr;
 
 namespace {
 
@@ -30,6 +32,7 @@ void ForgetForms() {
     PwdDialog = nullptr;
     OperatorDlg = nullptr;
     LogoDlg = nullptr;
+    FillFM = nullptr;
 }
 
 }  // namespace
@@ -56,7 +59,7 @@ TForm1* CreateForms() {
 
     LogoDlg = new qmr::ui::TLogoDlg(Form1->OpenPictDlg, Form1);
 
-    // 8 FillFM
+    FillFM = new TFillFM(Form1);
 
     return Form1;
 }

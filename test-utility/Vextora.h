@@ -13,6 +13,7 @@ class TForm1;
 class TCommandFrm;
 class TPwdDialog;
 class TOperatorDlg;
+class TFillFM;
 
 // Set by Cancel; the long article loops stop on it between commands.
 extern bool StopFlag;
@@ -37,6 +38,7 @@ extern qmr::ui::TStatusDlg* StatusDlg;
 extern TPwdDialog* PwdDialog;
 extern TOperatorDlg* OperatorDlg;
 extern qmr::ui::TLogoDlg* LogoDlg;
+extern TFillFM* FillFM;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the
