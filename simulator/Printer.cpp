@@ -36,6 +36,7 @@ Printer::Printer() {
     RegisterClockCommands(*this);
     RegisterFiscalMemoryCommands(*this);
     RegisterOperatorsCommands(*this);
+    RegisterReceiptLinesCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

@@ -32,6 +32,7 @@
 #include "Clock.h"
 #include "FiscalMemory.h"
 #include "Operators.h"
+#include "ReceiptLines.h"
 
 namespace qmrsim {
 
