@@ -9,6 +9,11 @@ TInitFP* InitFP = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TRepPwdDlg* RepPwdDlg = nullptr;
 qmr::ui::TLogoDlg* LogoDlg = nullptr;
+TOperatorsDlg* OperatorsDlg = nullptr;
+TSetTimeDlg* SetTimeDlg = nullptr;
+TOperNameDlg* OperNameDlg = nullptr;
+TOperPwdDlg* OperPwdDlg = nullptr;
+TTestFrm* TestFrm = nullptr;
 
 namespace {
 
@@ -17,6 +22,11 @@ void ForgetForms() {
     StatusDlg = nullptr;
     RepPwdDlg = nullptr;
     LogoDlg = nullptr;
+    OperatorsDlg = nullptr;
+    SetTimeDlg = nullptr;
+    OperNameDlg = nullptr;
+    OperPwdDlg = nullptr;
+    TestFrm = nullptr;
 }
 
 }  // namespace
@@ -31,13 +41,13 @@ TInitFP* CreateForms() {
 
     // 4 ReportDlg
 
-    // 5 OperatorsDlg
+    OperatorsDlg = new TOperatorsDlg(InitFP);
 
-    // 6 SetTimeDlg
+    SetTimeDlg = new TSetTimeDlg(InitFP);
 
-    // 7 OperNameDlg
+    OperNameDlg = new TOperNameDlg(InitFP);
 
-    // 8 OperPwdDlg
+    OperPwdDlg = new TOperPwdDlg(InitFP);
 
     LogoDlg = new qmr::ui::TLogoDlg(InitFP->OpenPictDlg, InitFP);
 
@@ -45,7 +55,7 @@ TInitFP* CreateForms() {
 
     // 11 ByDateDlg
 
-    // 12 TestFrm
+    TestFrm = new TTestFrm(InitFP);
 
     RepPwdDlg = new TRepPwdDlg(InitFP);
 

@@ -3,6 +3,8 @@
 // act on the printer. Its handlers are spread by feature:
 //   TInitFP.cpp         the window, connecting, status, diagnostics
 //   TInitFPRefresh.cpp  reading the identification and tax settings
+//   TInitFPRecover.cpp  the Emergency Button
+//   TInitFPTestReceipts.cpp  test receipts
 #pragma once
 
 #include <QCheckBox>
@@ -108,6 +110,12 @@ public slots:
     void RefreshBtClick();
     void LogoBtClick();
     void ExitBtClick();
+    void RecoverBtClick();
+    void DateBtClick();
+    void OperBtClick();
+    // TestBt is hidden at every showing, and SalesBtClick is bound to no control.
+    void TestBtClick();
+    void SalesBtClick();
 
 private:
     void BuildPortBox();

@@ -39,6 +39,8 @@ Printer::Printer() {
     RegisterResetCommands(*this);
     RegisterTestAidsCommands(*this);
     RegisterArticlesCommands(*this);
+    RegisterOperatorsCommands(*this);
+    RegisterReceiptLinesCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

@@ -35,6 +35,8 @@
 #include "Reset.h"
 #include "TestAids.h"
 #include "Articles.h"
+#include "Operators.h"
+#include "ReceiptLines.h"
 
 namespace qmrsim {
 
@@ -103,6 +105,7 @@ public:
     Reset reset;
     TestAids testAids;
     Articles articles;
+    Operators operators;
 
 private:
     std::map<int, CommandHandler> handlers_;

@@ -12,8 +12,9 @@
 #include "Commands.h"
 #include "Edits.h"
 #include "Executor.h"
+#include "Placement.h"
 #include "Prendix.h"
-#include "SimulatedPrinterFixture.h"
+#include "PrendixFixture.h"
 #include "UiTestSupport.h"
 
 namespace prendix {
@@ -23,45 +24,6 @@ using qmr::Link;
 using qmrsim::Printer;
 namespace st = qmrsim::st;
 namespace colour = qmr::ui::colour;
-
-const std::vector<std::string> SystemPorts = {"/dev/ttyS1", "/dev/ttyS0"};
-
-class PrendixWindow : public qmr::test::SimulatedPrinterFixture {
-protected:
-    PrendixWindow() : SimulatedPrinterFixture(SystemPorts) {}
-
-    void SetUp() override {
-        qmr::test::ClearSettings();
-        qmr::test::WriteSettings(2, 1);  // the simulator's pty at 19200
-        CreateForms();
-        InstallProgramLink(line, clock);
-        InitFP->show();
-    }
-
-    void TearDown() override {
-        delete InitFP;
-        SimulatedPrinterFixture::TearDown();
-    }
-
-    void ServicedPrinter() {
-        WithPrinter([](Printer& p) { qmrsim::SetUpServicedPrinter(p); });
-    }
-    void Connect() {
-        InitFP->ConnectBt->click();
-        ASSERT_TRUE(Link().Connected);
-    }
-    // The commands the printer received, repeats included.
-    std::vector<int> Received() {
-        std::vector<int> commands;
-        for (const auto& r : sim.Requests()) commands.push_back(r.cmd);
-        return commands;
-    }
-    // A refresh on a connected window, from a clean request log.
-    void Refresh() {
-        sim.ClearRequests();
-        InitFP->RefreshBt->click();
-    }
-};
 
 TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
     EXPECT_EQ(InitFP->windowTitle(), "Fiscal Printer QMR-770 Init");
@@ -366,13 +328,7 @@ TEST_F(PrendixWindow, GraphicLogoPlacesTheDialogOverTheWindowAndUploadsThroughIt
     ASSERT_EQ(script.modals.size(), 1u);
     EXPECT_EQ(script.modals[0].objectName, "LogoDlg");
     EXPECT_EQ(script.modals[0].caption, "Graphics Logo");
-    // Over the client area: as much room left as right, a quarter of the free
-    // height above it.
-    const QRect client(InitFP->mapToGlobal(QPoint(0, 0)), InitFP->size());
-    const QRect dlg(script.modals[0].pos, LogoDlg->frameGeometry().size());
-    EXPECT_LE(std::abs((dlg.left() - client.left()) - (client.right() - dlg.right())), 1);
-    const int above = dlg.top() - client.top(), below = client.bottom() - dlg.bottom();
-    EXPECT_LE(std::abs(3 * above - below), 3);
+    ExpectPlacedOverTheWindow(script.modals[0].pos, *LogoDlg);
     ASSERT_EQ(script.files.size(), 1u);
     EXPECT_EQ(script.files[0].title, QString::fromUtf8("Избери файл"));
     EXPECT_EQ(script.files[0].filter, "Bitmap files (*.bmp)|*.BMP");

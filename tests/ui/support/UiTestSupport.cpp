@@ -1,5 +1,8 @@
 #include "UiTestSupport.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,6 +57,13 @@ QString WriteFile(const QString& path, const QByteArray& bytes) {
 QByteArray ReadFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void Type(QWidget& control, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&control, &press);
+    }
 }
 
 QStringList ItemsOf(const QComboBox& combo) {
