@@ -31,6 +31,7 @@
 #include "Identification.h"
 #include "Clock.h"
 #include "FiscalMemory.h"
+#include "Setup.h"
 
 namespace qmrsim {
 
@@ -93,6 +94,7 @@ public:
     Identification identification;
     Clock clock;
     FiscalMemory fiscalMemory;
+    Setup setup;
 
 private:
     std::map<int, CommandHandler> handlers_;
