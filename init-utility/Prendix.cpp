@@ -8,6 +8,8 @@ namespace prendix {
 TInitFP* InitFP = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TRepPwdDlg* RepPwdDlg = nullptr;
+THeaderDlg* HeaderDlg = nullptr;
+TFiscaliseDlg* FiscaliseDlg = nullptr;
 
 namespace {
 
@@ -15,6 +17,8 @@ void ForgetForms() {
     InitFP = nullptr;
     StatusDlg = nullptr;
     RepPwdDlg = nullptr;
+    HeaderDlg = nullptr;
+    FiscaliseDlg = nullptr;
 }
 
 }  // namespace
@@ -25,7 +29,7 @@ TInitFP* CreateForms() {
     StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::InitUtility, InitFP);
     // One line per form, in start-up order; a form still to come keeps its place.
 
-    // 3 HeaderDlg
+    HeaderDlg = new THeaderDlg(InitFP);
 
     // 4 ReportDlg
 
@@ -49,7 +53,7 @@ TInitFP* CreateForms() {
 
     // 14 ArtForm
 
-    // 15 FiscaliseDlg
+    FiscaliseDlg = new TFiscaliseDlg(InitFP);
 
     return InitFP;
 }

@@ -5,6 +5,8 @@
 #include "TStatusDlg.h"
 #include "TInitFP.h"
 #include "TRepPwdDlg.h"
+#include "THeaderDlg.h"
+#include "TFiscaliseDlg.h"
 
 namespace prendix {
 
@@ -12,6 +14,8 @@ namespace prendix {
 extern TInitFP* InitFP;
 extern qmr::ui::TStatusDlg* StatusDlg;
 extern TRepPwdDlg* RepPwdDlg;
+extern THeaderDlg* HeaderDlg;
+extern TFiscaliseDlg* FiscaliseDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

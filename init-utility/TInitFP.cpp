@@ -61,6 +61,12 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(StatusBt, &QPushButton::clicked, this, &TInitFP::StatusBtClick);
     connect(RefreshBt, &QPushButton::clicked, this, &TInitFP::RefreshBtClick);
     connect(DiagnBt, &QPushButton::clicked, this, &TInitFP::DiagnBtClick);
+    connect(HeaderBt, &QPushButton::clicked, this, &TInitFP::HeaderBtClick);
+    connect(FromFileBt, &QPushButton::clicked, this, &TInitFP::FromFileBtClick);
+    connect(PgmBt, &QToolButton::clicked, this, &TInitFP::PgmBtClick);
+    connect(UpdateFM, &QCheckBox::clicked, this, &TInitFP::UpdateFMClick);
+    connect(LearnBt, &QPushButton::clicked, this, &TInitFP::LearnBtClick);
+    connect(FiscaliseBt, &QPushButton::clicked, this, &TInitFP::FiscaliseBtClick);
 }
 
 void TInitFP::BuildPortBox() {
@@ -172,5 +178,10 @@ void TInitFP::StatusBtClick() {
 void TInitFP::DiagnBtClick() { PrintDiagnostics(); }
 
 void TInitFP::ExitBtClick() { close(); }
+
+void TInitFP::HeaderBtClick() {
+    qmr::ui::PlaceDialog(*this, *HeaderDlg);
+    qmr::ui::ShowModal(*HeaderDlg);
+}
 
 }  // namespace prendix

@@ -3,6 +3,9 @@
 // act on the printer. Its handlers are spread by feature:
 //   TInitFP.cpp         the window, connecting, status, diagnostics
 //   TInitFPRefresh.cpp  reading the identification and tax settings
+//   TInitFPDataFile.cpp preloading them from a printer data file
+//   TInitFPProgram.cpp  programming them
+//   TInitFPFiscalise.cpp the tax number, fiscalisation and refiscalisation
 #pragma once
 
 #include <QCheckBox>
@@ -14,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <optional>
+#include <string>
 
 #include "Forms.h"
 #include "PrinterReplies.h"
@@ -97,6 +102,7 @@ public:
     void RefreshFromPrinter();
     void ClearPrinterFields();
     int ReadIdentification();
+    void LoadPrinterDataFile(const QString& path);
 
 public slots:
     void FormShow();
@@ -107,6 +113,12 @@ public slots:
     void DiagnBtClick();
     void RefreshBtClick();
     void ExitBtClick();
+    void HeaderBtClick();
+    void FromFileBtClick();
+    void PgmBtClick();
+    void UpdateFMClick();
+    void LearnBtClick();
+    void FiscaliseBtClick();
 
 private:
     void BuildPortBox();
@@ -119,6 +131,10 @@ private:
     void ShowTaxEnables(const TaxEnables& enables);
     void ShowTaxRates(const std::array<double, 4>& rates);
     void ShowTaxNumber(const TaxNumber& number);
+    // SetTaxNumber's data from IdNumBox and the type; nothing, and the user
+    // told, when it is too long.
+    std::optional<std::string> TaxNumberText();
+    void Refiscalise();
 };
 
 }  // namespace prendix

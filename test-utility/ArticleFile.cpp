@@ -1,6 +1,5 @@
 #include "ArticleFile.h"
 
-#include <QFile>
 #include <QString>
 #include <cstdio>
 
@@ -95,14 +94,6 @@ std::string FormatArticleFile(const ArticleTable& table) {
     for (int r = 1; r < table.RowCount(); ++r)
         if (auto line = FormatArticleLine(table.Row(r))) file += *line;
     return file;
-}
-
-std::optional<std::string> ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes.toStdString();
 }
 
 }  // namespace vextora

@@ -41,9 +41,8 @@ std::optional<std::string> FormatArticleLine(const ArticleRow& row);
 // Every savable row's line, in grid order.
 std::string FormatArticleFile(const ArticleTable& table);
 
-// The articles save goes through the programs' one safe-save helper.
+// The articles file is saved and read as every file of the programs is.
+using qmr::ReadWholeFile;
 using qmr::WriteFileSafely;
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const QString& path);
 
 }  // namespace vextora
