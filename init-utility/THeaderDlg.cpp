@@ -66,10 +66,10 @@ THeaderDlg::THeaderDlg(QWidget* parent) : Form(parent, "HeaderDlg", "Set Header 
         memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         memo->setTabChangesFocus(true);
     }
-    ReadBt = Make<QPushButton>(this, "ReadBt", 344, 24, 95, 28, QStringLiteral("Read"));
-    OkBt = Make<QPushButton>(this, "OkBt", 344, 60, 95, 28, QStringLiteral("Write"));
-    SaveBt = Make<QPushButton>(this, "SaveBt", 344, 176, 95, 28, QStringLiteral("Write to file"));
-    GetFileBt = Make<QPushButton>(this, "GetFileBt", 344, 212, 95, 28, QStringLiteral("Read from file"));
+    ReadBt = Make<QPushButton>(this, "ReadBt", 340, 24, 100, 28, QStringLiteral("Read"));
+    OkBt = Make<QPushButton>(this, "OkBt", 340, 60, 100, 28, QStringLiteral("Write"));
+    SaveBt = Make<QPushButton>(this, "SaveBt", 340, 176, 100, 28, QStringLiteral("Write to file"));
+    GetFileBt = Make<QPushButton>(this, "GetFileBt", 340, 212, 100, 28, QStringLiteral("Read from file"));
     SetDefaultButton(OkBt);
 
     connect(this, &Form::Shown, this, &THeaderDlg::FormShow);
