@@ -153,7 +153,7 @@ std::string FiscalisePrinter(Printer& p, const std::string& data) {
     if (!PasswordOfAnyOperator(p, f[0]) || f[1] != id.fmNumber || p.receipts.receipt.open) return Refuse(p);
     if (refiscalise) {
         if (!Fiscalised(p) || f[2].empty()) return Refuse(p);
-    } else if (Fiscalised(p) || id.taxNumber.empty() || !p.StatusBit(st::TaxRatesSet) ||
+    } else if (Fiscalised(p) || id.taxNumber.empty() || id.fmNumber.empty() || !p.StatusBit(st::TaxRatesSet) ||
                !p.StatusBit(st::SerialSet) || !p.StatusBit(st::FmFormatted)) {
         return Refuse(p);
     }

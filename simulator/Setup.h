@@ -6,7 +6,7 @@
 // what a real printer refuses with "command not permitted" and the common
 // error: a serial number that is already set, a tax number or a
 // fiscal-memory number on a fiscalised printer, fiscalising without a tax
-// number or tax rates, a password that is no operator's.
+// number, fiscal-memory number or tax rates, a password that is no operator's.
 //
 // The printer's start states for qmr770-sim are here too, and the state
 // sections of the identification, these status bits and the lines.

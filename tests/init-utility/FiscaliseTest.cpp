@@ -2,6 +2,9 @@
 // against the simulated printer.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "Commands.h"
 #include "PrendixFixture.h"
 
@@ -233,6 +236,40 @@ TEST_F(Fiscalise, TheDialogStaysOpenAfterAnInvalidNumberOrAClosedPrompt) {
     EXPECT_EQ(Commands(), (std::vector<int>{74, 99}));
 }
 
+// The README's walk: a blank printer put into service from the demo data file.
+TEST_F(Fiscalise, ABlankPrinterIsPutIntoServiceFromTheDemoFile) {
+    Start("blank");
+    script.PickNextFile(QStringLiteral(EXAMPLES_DIR "/demo-shop.fpd"));
+    InitFP->FromFileBt->click();
+    InitFP->UpdateFM->click();
+    Password("4826");
+    InitFP->PgmBt->click();
+    script.OnNextModal([](QDialog&) { HeaderDlg->OkBt->click(); });
+    InitFP->HeaderBt->click();
+    script.OnNextModal([](QDialog& prompt) { dynamic_cast<TRepPwdDlg&>(prompt).OkBt->click(); });
+    script.AnswerNext(qmr::IdYes);
+    InitFP->FiscaliseBt->click();
+    EXPECT_EQ(script.messages.back().text, "Printer is fiscalized");
+    EXPECT_EQ(InitFP->SerialBox->text(), "ZK000501");
+    EXPECT_FALSE(InitFP->SerialBox->isEnabled());
+    EXPECT_EQ(InitFP->TaxB->text(), "7.00");
+    EXPECT_EQ(InitFP->ModuleBox->text(), "50000501");
+    WithPrinter([](Printer& p) {
+        EXPECT_TRUE(p.StatusBit(st::Fiscalized));
+        EXPECT_EQ(p.identification.taxNumber, "1234567890");
+        EXPECT_EQ(p.setup.lines[0], "     DEMO SHOP");
+        EXPECT_EQ(p.setup.lines[6], "Thank you");
+    });
+}
+
+TEST_F(Fiscalise, BothDialogsTakeTheirPlacesInTheStartUpList) {
+    const QObjectList forms = InitFP->children();
+    EXPECT_LT(forms.indexOf(StatusDlg), forms.indexOf(HeaderDlg));
+    EXPECT_LT(forms.indexOf(HeaderDlg), forms.indexOf(RepPwdDlg));
+    EXPECT_LT(forms.indexOf(RepPwdDlg), forms.indexOf(FiscaliseDlg));
+    EXPECT_EQ(HeaderDlg->parent(), InitFP);
+}
+
 TEST(TFiscaliseDlgForm, IsBuiltAsDesigned) {
     TFiscaliseDlg dlg;
     EXPECT_EQ(dlg.objectName(), "FiscaliseDlg");
@@ -248,6 +285,11 @@ TEST(TFiscaliseDlgForm, IsBuiltAsDesigned) {
     EXPECT_EQ(dlg.IdNumBox->text().size(), 30);
     EXPECT_EQ(qmr::test::ClippedCaptions(dlg), std::vector<std::string>{});
     EXPECT_EQ(qmr::test::OverlappingControls(dlg), std::vector<std::string>{});
+    // Esc presses CancelBt, which closes the dialog.
+    dlg.show();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &esc);
+    EXPECT_FALSE(dlg.isVisible());
 }
 
 }  // namespace

@@ -41,6 +41,9 @@ TEST(SimSetup, ABlankPrinterIsProgrammedTaxedAndFiscalisedStepByStep) {
     EXPECT_EQ(p.identification.serialNumber, "AB123456");
     EXPECT_EQ(p.identification.country, 6);
 
+    EXPECT_TRUE(Accepted(Send(p, qmr::SetTaxNumber, "1234567890,1")));
+    EXPECT_TRUE(Accepted(Send(p, qmr::SetTaxRatesAndDecimals, "4826,02,1100,20.00,07.00,00.00,00.00")));
+    EXPECT_TRUE(Refused(Send(p, qmr::FiscalisePrinter, "4826,")));  // no fiscal-memory number yet
     EXPECT_TRUE(Accepted(Send(p, qmr::SetFiscalMemoryNumber, "77000001")));
     EXPECT_TRUE(p.StatusBit(st::FiscalNumberSet));
     EXPECT_TRUE(Accepted(Send(p, qmr::SetTaxRatesAndDecimals, "4826,02,1100,20.00,07.00,00.00,00.00")));
@@ -49,6 +52,7 @@ TEST(SimSetup, ABlankPrinterIsProgrammedTaxedAndFiscalisedStepByStep) {
     EXPECT_EQ(Send(p, qmr::ReadTaxRates).data, "20.00,7.00,0.00,0.00");
 
     // Without a tax number fiscalisation is still refused.
+    EXPECT_TRUE(Accepted(Send(p, qmr::SetTaxNumber, ",1")));
     EXPECT_TRUE(Refused(Send(p, qmr::FiscalisePrinter, "4826,77000001")));
     EXPECT_TRUE(Accepted(Send(p, qmr::SetTaxNumber, "1234567890,1")));
     EXPECT_EQ(Send(p, qmr::ReadTaxNumber).data, "1234567890,1");
