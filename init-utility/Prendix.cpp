@@ -14,6 +14,8 @@ TSetTimeDlg* SetTimeDlg = nullptr;
 TOperNameDlg* OperNameDlg = nullptr;
 TOperPwdDlg* OperPwdDlg = nullptr;
 TTestFrm* TestFrm = nullptr;
+THeaderDlg* HeaderDlg = nullptr;
+TFiscaliseDlg* FiscaliseDlg = nullptr;
 
 namespace {
 
@@ -27,6 +29,8 @@ void ForgetForms() {
     OperNameDlg = nullptr;
     OperPwdDlg = nullptr;
     TestFrm = nullptr;
+    HeaderDlg = nullptr;
+    FiscaliseDlg = nullptr;
 }
 
 }  // namespace
@@ -37,7 +41,7 @@ TInitFP* CreateForms() {
     StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::InitUtility, InitFP);
     // One line per form, in start-up order; a form still to come keeps its place.
 
-    // 3 HeaderDlg
+    HeaderDlg = new THeaderDlg(InitFP);
 
     // 4 ReportDlg
 
@@ -61,7 +65,7 @@ TInitFP* CreateForms() {
 
     // 14 ArtForm
 
-    // 15 FiscaliseDlg
+    FiscaliseDlg = new TFiscaliseDlg(InitFP);
 
     return InitFP;
 }

@@ -11,6 +11,8 @@
 #include "TOperPwdDlg.h"
 #include "TSetTimeDlg.h"
 #include "TTestFrm.h"
+#include "THeaderDlg.h"
+#include "TFiscaliseDlg.h"
 
 namespace prendix {
 
@@ -24,6 +26,8 @@ extern TSetTimeDlg* SetTimeDlg;
 extern TOperNameDlg* OperNameDlg;
 extern TOperPwdDlg* OperPwdDlg;
 extern TTestFrm* TestFrm;
+extern THeaderDlg* HeaderDlg;
+extern TFiscaliseDlg* FiscaliseDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

@@ -67,6 +67,12 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(DateBt, &QPushButton::clicked, this, &TInitFP::DateBtClick);
     connect(OperBt, &QPushButton::clicked, this, &TInitFP::OperBtClick);
     connect(TestBt, &QPushButton::clicked, this, &TInitFP::TestBtClick);
+    connect(HeaderBt, &QPushButton::clicked, this, &TInitFP::HeaderBtClick);
+    connect(FromFileBt, &QPushButton::clicked, this, &TInitFP::FromFileBtClick);
+    connect(PgmBt, &QToolButton::clicked, this, &TInitFP::PgmBtClick);
+    connect(UpdateFM, &QCheckBox::clicked, this, &TInitFP::UpdateFMClick);
+    connect(LearnBt, &QPushButton::clicked, this, &TInitFP::LearnBtClick);
+    connect(FiscaliseBt, &QPushButton::clicked, this, &TInitFP::FiscaliseBtClick);
 }
 
 void TInitFP::BuildPortBox() {
@@ -192,6 +198,11 @@ void TInitFP::DateBtClick() {
 void TInitFP::OperBtClick() {
     qmr::ui::PlaceDialog(*this, *OperatorsDlg);
     qmr::ui::ShowModal(*OperatorsDlg);
+}
+
+void TInitFP::HeaderBtClick() {
+    qmr::ui::PlaceDialog(*this, *HeaderDlg);
+    qmr::ui::ShowModal(*HeaderDlg);
 }
 
 }  // namespace prendix

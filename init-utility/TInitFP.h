@@ -5,6 +5,9 @@
 //   TInitFPRefresh.cpp  reading the identification and tax settings
 //   TInitFPRecover.cpp  the Emergency Button
 //   TInitFPTestReceipts.cpp  test receipts
+//   TInitFPDataFile.cpp preloading them from a printer data file
+//   TInitFPProgram.cpp  programming them
+//   TInitFPFiscalise.cpp the tax number, fiscalisation and refiscalisation
 #pragma once
 
 #include <QCheckBox>
@@ -16,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <optional>
+#include <string>
 
 #include "Forms.h"
 #include "PrinterReplies.h"
@@ -99,6 +104,7 @@ public:
     void RefreshFromPrinter();
     void ClearPrinterFields();
     int ReadIdentification();
+    void LoadPrinterDataFile(const QString& path);
 
 public slots:
     void FormShow();
@@ -116,6 +122,12 @@ public slots:
     // TestBt is hidden at every showing, and SalesBtClick is bound to no control.
     void TestBtClick();
     void SalesBtClick();
+    void HeaderBtClick();
+    void FromFileBtClick();
+    void PgmBtClick();
+    void UpdateFMClick();
+    void LearnBtClick();
+    void FiscaliseBtClick();
 
 private:
     void BuildPortBox();
@@ -128,6 +140,10 @@ private:
     void ShowTaxEnables(const TaxEnables& enables);
     void ShowTaxRates(const std::array<double, 4>& rates);
     void ShowTaxNumber(const TaxNumber& number);
+    // SetTaxNumber's data from IdNumBox and the type; nothing, and the user
+    // told, when it is too long.
+    std::optional<std::string> TaxNumberText();
+    void Refiscalise();
 };
 
 }  // namespace prendix

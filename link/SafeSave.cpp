@@ -1,5 +1,6 @@
 #include "SafeSave.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 namespace qmr {
@@ -19,6 +20,14 @@ bool WriteFileSafely(const QString& path, std::string_view bytes) {
     // Flushed and synced before the rename, so the old file goes only once
     // the new one is whole on disk.
     return file.commit();
+}
+
+std::optional<std::string> ReadWholeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes.toStdString();
 }
 
 }  // namespace qmr

@@ -1,10 +1,12 @@
 // The one way the programs (and the simulator) write a file: the new bytes go
 // to a temporary file beside the old one, are flushed to disk, and only then
 // take the old file's name. A write that fails half way leaves the old file
-// as it was.
+// as it was. And the one way they read one back.
 #pragma once
 
 #include <QString>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace qmr {
@@ -14,5 +16,8 @@ namespace qmr {
 // file can be made beside it, the file itself is written, and false tells of
 // any failure.
 bool WriteFileSafely(const QString& path, std::string_view bytes);
+
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const QString& path);
 
 }  // namespace qmr

@@ -71,14 +71,6 @@ void RegisterIdentificationCommands(Printer& printer) {
     printer.SetHandler(qmr::ReadDeviceInfo, [](Printer& p, const Request&) { return DeviceInfoReply(p.identification); });
     printer.SetHandler(qmr::ReadTaxRates, [](Printer& p, const Request&) { return TaxRatesReply(p.identification); });
     printer.SetHandler(qmr::ReadTaxNumber, [](Printer& p, const Request&) { return TaxNumberReply(p.identification); });
-    printer.SetHandler(qmr::SetTaxRatesAndDecimals, [](Printer& p, const Request& request) {
-        // Only the reading form so far: setting the rates comes with programming them.
-        if (!request.data.empty()) {
-            p.Fail(st::SyntaxError);
-            return std::string();
-        }
-        return TaxEnablesReply(p.identification);
-    });
     printer.SetHandler(qmr::RunDiagnostics, [](Printer& p, const Request&) {
         if (!p.StatusBit(st::PaperOut)) PrintDiagnostics(p);
         return std::string();

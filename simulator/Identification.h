@@ -37,8 +37,8 @@ struct Identification {
     std::array<int, 4> taxRates{};
 };
 
-// Registers ReadDeviceInfo, ReadTaxRates, ReadTaxNumber, the reading form of
-// SetTaxRatesAndDecimals and RunDiagnostics.
+// Registers ReadDeviceInfo, ReadTaxRates, ReadTaxNumber and RunDiagnostics
+// (the commands that set what they read are the Setup feature's).
 void RegisterIdentificationCommands(Printer& printer);
 
 // A printer as the factory hands it over for service: serial number, country

@@ -35,12 +35,15 @@ Printer::Printer() {
     RegisterIdentificationCommands(*this);
     RegisterClockCommands(*this);
     RegisterFiscalMemoryCommands(*this);
+    // The logo before the header lines: it prints first, and the layout
+    // command hands the logo's switch on to it.
     RegisterLogoCommands(*this);
     RegisterResetCommands(*this);
     RegisterTestAidsCommands(*this);
     RegisterArticlesCommands(*this);
     RegisterOperatorsCommands(*this);
     RegisterReceiptLinesCommands(*this);
+    RegisterSetupCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

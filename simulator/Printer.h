@@ -37,6 +37,7 @@
 #include "Articles.h"
 #include "Operators.h"
 #include "ReceiptLines.h"
+#include "Setup.h"
 
 namespace qmrsim {
 
@@ -106,6 +107,7 @@ public:
     TestAids testAids;
     Articles articles;
     Operators operators;
+    Setup setup;
 
 private:
     std::map<int, CommandHandler> handlers_;

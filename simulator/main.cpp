@@ -9,20 +9,34 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <stdexcept>
+#include <optional>
 #include <string>
+
+#include <QFile>
 
 #include "Commands.h"
 #include "Cp1251.h"
+#include "SafeSave.h"
 #include "Simulator.h"
 
 namespace {
 
-void PrintUsage() { std::fprintf(stderr, "usage: qmr770-sim [--baud N] [--link PATH] [--fm-free N]\n"); }
+void PrintUsage() {
+    std::fprintf(stderr, "usage: qmr770-sim [--baud N] [--link PATH] [--fm-free N] [--state FILE] [--start %s]\n",
+                 "blank|ready|fiscalised");
+}
 
 struct Options {
     int baud = 0;
     std::string link;
-    int fmFree = -1;  // records left free in the fiscal memory; -1: an empty memory
+    int fmFree = -1;  // records left free in the fiscal memory; -1: as the start state has it
+    // The printer's lasting state, read at start when the file is there and
+    // written after every change, as a printer keeps it across power cycles.
+    std::string state;
+    // Where the printer starts; given with --state, it starts over and
+    // replaces what the file held.
+    std::string start;
 };
 
 bool ParseCount(const std::string& value, long max, int& out) {
@@ -36,10 +50,17 @@ bool ParseCount(const std::string& value, long max, int& out) {
 bool ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--baud" || arg == "--link" || arg == "--fm-free") && i + 1 < argc) {
+        if ((arg == "--baud" || arg == "--link" || arg == "--fm-free" || arg == "--state" || arg == "--start") &&
+            i + 1 < argc) {
             const std::string value = argv[++i];
             if (arg == "--link") {
                 options.link = value;
+            } else if (arg == "--state") {
+                options.state = value;
+            } else if (arg == "--start") {
+                qmrsim::Printer probe;
+                if (!qmrsim::SetUpStartState(probe, value)) return false;
+                options.start = value;
             } else if (arg == "--fm-free") {
                 if (!ParseCount(value, qmrsim::FiscalMemory::Capacity, options.fmFree)) return false;
             } else if (!ParseCount(value, 10'000'000, options.baud)) {
@@ -69,6 +90,51 @@ void PrintExchange(const qmrsim::ReceivedRequest& request, const qmrsim::Printer
     std::fflush(stdout);
 }
 
+QString FileName(const std::string& path) { return QString::fromLocal8Bit(path.c_str()); }
+
+// The state file's text; nothing when there is no such file.
+std::optional<std::string> ReadStateFile(const std::string& path) {
+    QFile file(FileName(path));
+    if (!file.exists()) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error(path + ": cannot be read");
+    return file.readAll().toStdString();
+}
+
+// Writes the state when it changed since the last write.
+class StateKeeper {
+public:
+    explicit StateKeeper(std::string path) : path_(std::move(path)) {}
+    void Keep(const qmrsim::Printer& printer) {
+        if (path_.empty()) return;
+        std::string text = printer.SaveState();
+        if (text == saved_) return;
+        if (!qmr::WriteFileSafely(FileName(path_), text)) {
+            std::fprintf(stderr, "qmr770-sim: cannot write %s\n", path_.c_str());
+            return;
+        }
+        saved_ = std::move(text);
+    }
+
+private:
+    std::string path_;
+    std::string saved_;
+};
+
+// Puts the printer where the options say: a start state, the state file, or
+// (with neither) a printer ready to be put into service.
+void SetUpPrinter(qmrsim::Printer& printer, const Options& options) {
+    const std::optional<std::string> saved =
+        options.start.empty() && !options.state.empty() ? ReadStateFile(options.state) : std::nullopt;
+    if (!saved) {
+        qmrsim::SetUpStartState(printer, options.start.empty() ? "ready" : options.start);
+        return;
+    }
+    std::string error;
+    if (!printer.LoadState(*saved, error))
+        throw std::runtime_error(options.state + ": damaged state file (" + error +
+                                 "); it is left as it is: remove it, or start over with --start");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,15 +153,20 @@ int main(int argc, char** argv) {
     try {
         qmrsim::Simulator simulator;
         simulator.SetBaudRate(options.baud);
-        // The programs meet a printer ready to be put into service.
-        simulator.WithPrinter([&options](qmrsim::Printer& printer) {
-            qmrsim::SetUpServicedPrinter(printer);
+        StateKeeper keeper(options.state);
+        simulator.WithPrinter([&](qmrsim::Printer& printer) {
+            SetUpPrinter(printer, options);
             // A memory nearly full, so that a fill series reaches its end in a minute.
             if (options.fmFree >= 0) qmrsim::FillFiscalMemory(printer, options.fmFree);
+            keeper.Keep(printer);
         });
         std::size_t printed = 0;
-        simulator.SetObserver([&printed](const qmrsim::ReceivedRequest& request, const qmrsim::Reply&,
-                                         const qmrsim::Printer& printer) { PrintExchange(request, printer, printed); });
+        // Saved after every command, so that even a killed simulator keeps what the printer was told.
+        simulator.SetObserver([&](const qmrsim::ReceivedRequest& request, const qmrsim::Reply&,
+                                  const qmrsim::Printer& printer) {
+            PrintExchange(request, printer, printed);
+            keeper.Keep(printer);
+        });
         if (!options.link.empty()) {
             RemoveLink(options.link);
             if (::symlink(simulator.DevicePath().c_str(), options.link.c_str()) != 0) {
@@ -109,6 +180,7 @@ int main(int argc, char** argv) {
         int signal = 0;
         sigwait(&stopSignals, &signal);
         simulator.Stop();
+        simulator.WithPrinter([&](qmrsim::Printer& printer) { keeper.Keep(printer); });
         if (!options.link.empty()) RemoveLink(options.link);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qmr770-sim: %s\n", e.what());

@@ -107,7 +107,7 @@ SavedArticles FormatArticleFile(const ArticleTable& table);
 // What the user is told of the refused rows: their PLUs, the first ten.
 std::string RefusedArticlesMessage(const std::vector<std::string>& refused);
 
-// The articles save goes through the programs' one safe-save helper.
+// The articles file is saved as every file of the programs is.
 using qmr::WriteFileSafely;
 
 }  // namespace vextora

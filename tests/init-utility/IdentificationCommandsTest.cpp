@@ -61,12 +61,15 @@ TEST(IdentificationCommands, AServicedPrinterReportsItsStateInStatusAndReplies) 
     EXPECT_TRUE(number.idType);
 }
 
-TEST(IdentificationCommands, TheSettingFormOfTheTaxCommandIsNotUnderstoodYet) {
+TEST(IdentificationCommands, TheSettingFormOfTheTaxCommandIsReadBackByTheReaders) {
     Printer printer;
     qmrsim::SetUpServicedPrinter(printer);
-    const qmrsim::Reply reply = Send(printer, qmr::SetTaxRatesAndDecimals, "0000,02,1111,20.00,09.00,00.00,00.00");
-    EXPECT_TRUE(Bit(reply, st::SyntaxError));
-    EXPECT_EQ(printer.identification.taxRates, (std::array<int, 4>{2000, 700, 0, 0}));
+    const qmrsim::Reply reply = Send(printer, qmr::SetTaxRatesAndDecimals, "4826,00,0001,20.00,09.00,00.00,05.50");
+    EXPECT_FALSE(Bit(reply, st::SyntaxError));
+    const prendix::TaxEnables enables = prendix::ParseTaxEnables(Send(printer, qmr::SetTaxRatesAndDecimals).data);
+    EXPECT_FALSE(enables.twoDecimals);
+    EXPECT_EQ(enables.enabled, (std::array<bool, 4>{false, false, false, true}));
+    EXPECT_EQ(prendix::ParseTaxRates(Send(printer, qmr::ReadTaxRates).data), (std::array<double, 4>{20, 9, 0, 5.5}));
 }
 
 TEST(IdentificationCommands, DiagnosticsArePrintedOnlyWithPaper) {

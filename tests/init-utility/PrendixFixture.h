@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QRect>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,13 +54,7 @@ protected:
     }
     // A dialog shown at `pos` stands over the client area as placed: as much
     // room left as right, a quarter of the free height above it.
-    void ExpectPlacedOverTheWindow(QPoint pos, const QWidget& form) {
-        const QRect client(InitFP->mapToGlobal(QPoint(0, 0)), InitFP->size());
-        const QRect dlg(pos, form.frameGeometry().size());
-        EXPECT_LE(std::abs((dlg.left() - client.left()) - (client.right() - dlg.right())), 1) << form.objectName().toStdString();
-        const int above = dlg.top() - client.top(), below = client.bottom() - dlg.bottom();
-        EXPECT_LE(std::abs(3 * above - below), 3) << form.objectName().toStdString();
-    }
+    void ExpectPlacedOverTheWindow(QPoint pos, const QWidget& form) { qmr::test::ExpectPlacedOver(*InitFP, pos, form); }
     // A refresh on a connected window, from a clean request log.
     void Refresh() {
         sim.ClearRequests();

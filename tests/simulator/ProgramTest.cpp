@@ -42,6 +42,7 @@ protected:
         ASSERT_GE(pid_, 0);
         if (pid_ == 0) {
             ::dup2(fds[1], STDOUT_FILENO);
+            ::dup2(fds[1], STDERR_FILENO);
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -130,10 +131,71 @@ TEST_F(SimProgram, StartsWithAFiscalMemoryNearlyFullOnRequest) {
     qmr::ClosePort();
 }
 
+// The state a printer keeps across power cycles is kept in its file across
+// restarts, even of a simulator that was killed.
+TEST_F(SimProgram, TheStateFileCarriesThePrinterAcrossARestart) {
+    const std::string state = ::testing::TempDir() + "qmr770-state-" + std::to_string(::getpid());
+    ::unlink(state.c_str());
+    qmr::TermiosLine line;
+    auto talk = [&](const std::vector<std::string>& args, auto&& exchange) {
+        Start(args);
+        NoUi ui(ReadLine());
+        qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+        ASSERT_TRUE(qmr::OpenPort());
+        exchange();
+        qmr::ClosePort();
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+        ::close(out_);
+        out_ = -1;
+    };
+    talk({"--state", state, "--start", "blank"}, [] {
+        EXPECT_EQ(qmr::ExecCommand(qmr::SetSerialAndCountry, "6,AB123456"), qmr::ResultOk);
+        EXPECT_EQ(qmr::ExecCommand(qmr::ConfigureReceiptLayout, "0SHOP"), qmr::ResultOk);
+        EXPECT_EQ(qmr::Link().StatusWord, qmr::swSerialSet | qmr::swFmFormatted);
+    });
+    talk({"--state", state}, [] {
+        EXPECT_EQ(qmr::ExecCommand(qmr::ReadDeviceInfo, ""), qmr::ResultOk);
+        EXPECT_EQ(qmr::Link().StatusWord, qmr::swSerialSet | qmr::swFmFormatted);
+        EXPECT_NE(qmr::Link().ReplyText().find(",6,AB123456,"), std::string::npos) << qmr::Link().ReplyText();
+        EXPECT_EQ(qmr::ExecCommand(qmr::ConfigureReceiptLayout, "I0"), qmr::ResultOk);
+        EXPECT_EQ(qmr::Link().ReplyText(), "SHOP");
+    });
+    // Starting over replaces what the file held.
+    talk({"--state", state, "--start", "ready"}, [] {
+        EXPECT_EQ(qmr::ExecCommand(qmr::ConfigureReceiptLayout, "I0"), qmr::ResultOk);
+        EXPECT_EQ(qmr::Link().ReplyText(), "");
+    });
+    ::unlink(state.c_str());
+}
+
+TEST_F(SimProgram, ADamagedStateFileIsNamedAndLeftAsItIs) {
+    const std::string state = ::testing::TempDir() + "qmr770-damaged-" + std::to_string(::getpid());
+    const std::string damaged = "qmr770-state 1\n[status]\nfiscalised 7\n";
+    FILE* f = std::fopen(state.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs(damaged.c_str(), f);
+    std::fclose(f);
+    Start({"--state", state});
+    const std::string message = ReadLine();
+    EXPECT_NE(message.find(state + ": damaged state file (section [status] cannot be read)"), std::string::npos)
+        << message;
+    EXPECT_EQ(Wait(), 1);
+    char text[256] = {};
+    f = std::fopen(state.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(std::fread(text, 1, sizeof text - 1, f), damaged.size());
+    std::fclose(f);
+    EXPECT_EQ(std::string(text), damaged);
+    ::unlink(state.c_str());
+}
+
 TEST_F(SimProgram, RefusesAnUnknownOptionOrABadSpeed) {
     for (const auto& args : {std::vector<std::string>{"--fast"}, std::vector<std::string>{"--baud", "12x"},
                              std::vector<std::string>{"--baud"}, std::vector<std::string>{"--fm-free", "-1"},
-                             std::vector<std::string>{"--fm-free", "99999"}}) {
+                             std::vector<std::string>{"--fm-free", "99999"}, std::vector<std::string>{"--start", "new"},
+                             std::vector<std::string>{"--state"}}) {
         Start(args);
         EXPECT_EQ(Wait(), 2) << args[0];
         ::close(out_);

@@ -1,5 +1,8 @@
 #include "UiTestSupport.h"
 
+#include <QRect>
+#include <cstdlib>
+
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -57,6 +60,15 @@ QString WriteFile(const QString& path, const QByteArray& bytes) {
 QByteArray ReadFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void ExpectPlacedOver(const QWidget& mainClient, QPoint pos, const QWidget& form) {
+    const QRect client(mainClient.mapToGlobal(QPoint(0, 0)), mainClient.size());
+    const QRect dlg(pos, form.frameGeometry().size());
+    EXPECT_LE(std::abs((dlg.left() - client.left()) - (client.right() - dlg.right())), 1)
+        << form.objectName().toStdString();
+    const int above = dlg.top() - client.top(), below = client.bottom() - dlg.bottom();
+    EXPECT_LE(std::abs(3 * above - below), 3) << form.objectName().toStdString();
 }
 
 void Type(QWidget& control, const QString& text) {

@@ -62,6 +62,10 @@ QByteArray ReadFile(const QString& path);
 // A combo's items in order.
 QStringList ItemsOf(const QComboBox& combo);
 
+// A dialog shown at `pos` stands over the main window's client area as
+// placed: as much room left as right, a quarter of the free height above it.
+void ExpectPlacedOver(const QWidget& mainClient, QPoint pos, const QWidget& form);
+
 // Types the text into the control key by key, as a user would.
 void Type(QWidget& control, const QString& text);
 
