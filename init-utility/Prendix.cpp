@@ -8,6 +8,10 @@ namespace prendix {
 TInitFP* InitFP = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TRepPwdDlg* RepPwdDlg = nullptr;
+TReportDlg* ReportDlg = nullptr;
+TByNumDlg* ByNumDlg = nullptr;
+TByDateDlg* ByDateDlg = nullptr;
+TArtForm* ArtForm = nullptr;
 
 namespace {
 
@@ -15,6 +19,10 @@ void ForgetForms() {
     InitFP = nullptr;
     StatusDlg = nullptr;
     RepPwdDlg = nullptr;
+    ReportDlg = nullptr;
+    ByNumDlg = nullptr;
+    ByDateDlg = nullptr;
+    ArtForm = nullptr;
 }
 
 }  // namespace
@@ -27,7 +35,7 @@ TInitFP* CreateForms() {
 
     // 3 HeaderDlg
 
-    // 4 ReportDlg
+    ReportDlg = new TReportDlg(InitFP);
 
     // 5 OperatorsDlg
 
@@ -39,15 +47,15 @@ TInitFP* CreateForms() {
 
     // 9 LogoDlg
 
-    // 10 ByNumDlg
+    ByNumDlg = new TByNumDlg(InitFP);
 
-    // 11 ByDateDlg
+    ByDateDlg = new TByDateDlg(InitFP);
 
     // 12 TestFrm
 
     RepPwdDlg = new TRepPwdDlg(InitFP);
 
-    // 14 ArtForm
+    ArtForm = new TArtForm(InitFP);
 
     // 15 FiscaliseDlg
 

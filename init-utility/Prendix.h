@@ -5,6 +5,10 @@
 #include "TStatusDlg.h"
 #include "TInitFP.h"
 #include "TRepPwdDlg.h"
+#include "TReportDlg.h"
+#include "TByNumDlg.h"
+#include "TByDateDlg.h"
+#include "TArtForm.h"
 
 namespace prendix {
 
@@ -12,6 +16,10 @@ namespace prendix {
 extern TInitFP* InitFP;
 extern qmr::ui::TStatusDlg* StatusDlg;
 extern TRepPwdDlg* RepPwdDlg;
+extern TReportDlg* ReportDlg;
+extern TByNumDlg* ByNumDlg;
+extern TByDateDlg* ByDateDlg;
+extern TArtForm* ArtForm;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

@@ -61,6 +61,7 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(StatusBt, &QPushButton::clicked, this, &TInitFP::StatusBtClick);
     connect(RefreshBt, &QPushButton::clicked, this, &TInitFP::RefreshBtClick);
     connect(DiagnBt, &QPushButton::clicked, this, &TInitFP::DiagnBtClick);
+    connect(ClosureBt, &QPushButton::clicked, this, &TInitFP::ClosureBtClick);
 }
 
 void TInitFP::BuildPortBox() {

@@ -3,6 +3,7 @@
 // act on the printer. Its handlers are spread by feature:
 //   TInitFP.cpp         the window, connecting, status, diagnostics
 //   TInitFPRefresh.cpp  reading the identification and tax settings
+//   TInitFPReports.cpp  the reports menu
 #pragma once
 
 #include <QCheckBox>
@@ -106,6 +107,7 @@ public slots:
     void StatusBtClick();
     void DiagnBtClick();
     void RefreshBtClick();
+    void ClosureBtClick();
     void ExitBtClick();
 
 private:

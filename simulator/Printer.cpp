@@ -35,6 +35,7 @@ Printer::Printer() {
     RegisterIdentificationCommands(*this);
     RegisterClockCommands(*this);
     RegisterFiscalMemoryCommands(*this);
+    RegisterReportsCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

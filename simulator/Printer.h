@@ -31,6 +31,7 @@
 #include "Identification.h"
 #include "Clock.h"
 #include "FiscalMemory.h"
+#include "Reports.h"
 
 namespace qmrsim {
 

@@ -133,8 +133,8 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     r.receipt.total = total;
     ++r.receipt.lines;
     if (const int slot = TaxSlot(a.taxLetter); slot >= 0) r.byTax[static_cast<std::size_t>(slot)] += amount;
-    a.soldQuantity += voided ? -*quantity : *quantity;
-    a.soldAmount += amount;
+    (r.receipt.storno ? a.stornoQuantity : a.soldQuantity) += voided ? -*quantity : *quantity;
+    (r.receipt.storno ? a.stornoAmount : a.soldAmount) += amount;
     printer.paper.push_back(std::string(voided ? "VOID " : "").append(Quantity(*quantity)).append(" x ").append(Hundredths(a.price)));
     printer.paper.push_back(a.name + "  " + Hundredths(amount) + " " + a.taxLetter);
     if (withDisplay) r.display = a.name + " " + Hundredths(amount);
