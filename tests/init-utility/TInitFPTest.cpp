@@ -7,8 +7,7 @@
 #include "Commands.h"
 #include "Executor.h"
 #include "Placement.h"
-#include "Prendix.h"
-#include "SimulatedPrinterFixture.h"
+#include "PrendixFixture.h"
 #include "UiTestSupport.h"
 
 namespace prendix {
@@ -18,45 +17,6 @@ using qmr::Link;
 using qmrsim::Printer;
 namespace st = qmrsim::st;
 namespace colour = qmr::ui::colour;
-
-const std::vector<std::string> SystemPorts = {"/dev/ttyS1", "/dev/ttyS0"};
-
-class PrendixWindow : public qmr::test::SimulatedPrinterFixture {
-protected:
-    PrendixWindow() : SimulatedPrinterFixture(SystemPorts) {}
-
-    void SetUp() override {
-        qmr::test::ClearSettings();
-        qmr::test::WriteSettings(2, 1);  // the simulator's pty at 19200
-        CreateForms();
-        InstallProgramLink(line, clock);
-        InitFP->show();
-    }
-
-    void TearDown() override {
-        delete InitFP;
-        SimulatedPrinterFixture::TearDown();
-    }
-
-    void ServicedPrinter() {
-        WithPrinter([](Printer& p) { qmrsim::SetUpServicedPrinter(p); });
-    }
-    void Connect() {
-        InitFP->ConnectBt->click();
-        ASSERT_TRUE(Link().Connected);
-    }
-    // The commands the printer received, repeats included.
-    std::vector<int> Received() {
-        std::vector<int> commands;
-        for (const auto& r : sim.Requests()) commands.push_back(r.cmd);
-        return commands;
-    }
-    // A refresh on a connected window, from a clean request log.
-    void Refresh() {
-        sim.ClearRequests();
-        InitFP->RefreshBt->click();
-    }
-};
 
 TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
     EXPECT_EQ(InitFP->windowTitle(), "Fiscal Printer QMR-770 Init");
