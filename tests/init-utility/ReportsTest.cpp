@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QKeyEvent>
 #include <functional>
 
 #include "Commands.h"
 #include "Placement.h"
 #include "PcClock.h"
 #include "PrendixFixture.h"
+#include "ReportTexts.h"
 #include "UiTestSupport.h"
 
 namespace prendix {
@@ -203,6 +205,303 @@ TEST_F(ReportsWindow, AZReportPrintsAClosureThatTheByNumberDialogThenOffers) {
         EXPECT_TRUE(Printed(p, "BY NUMBER 0002 - 0003"));
         EXPECT_TRUE(Printed(p, "DETAILED"));
     });
+}
+
+TEST_F(ReportsWindow, XWithoutAnAnswerStillAsksForThePasswordAndSends) {
+    clock.racing = true;
+    sim.InjectFault(qmrsim::Fault::Silence, 8);
+    InReports({Click(&TReportDlg::TypeX), Password("4826")});
+    EXPECT_EQ(Received(), (std::vector<int>{74, 74, 74, 74, 69, 69, 69, 69}));
+    EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"No printer response", "No printer response"}));
+}
+
+// The choices that stop on a failed link: the port closed, then silence.
+TEST_F(ReportsWindow, ByNumberByDateAndHistoryStopWhenTheLinkFails) {
+    InitFP->ConnectBt->click();  // disconnected
+    for (QPushButton* TReportDlg::*choice : {&TReportDlg::TypeN, &TReportDlg::TypeD, &TReportDlg::TypeT}) {
+        script.messages.clear();
+        InReports({Click(choice)});
+        EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
+    }
+    Connect();
+    // A refused status is no link failure; then the number read goes unanswered.
+    WithPrinter([](Printer& p) {
+        p.SetHandler(qmr::ReadStatus, [](Printer& printer, const qmrsim::Request&) {
+            printer.Fail(st::InvalidCommand);
+            return std::string();
+        });
+    });
+    script.messages.clear();
+    script.modals.clear();
+    InReports({Click(&TReportDlg::TypeN), [this](QDialog&) {
+                   sim.InjectFault(qmrsim::Fault::Silence, 4);
+                   clock.racing = true;
+               }});
+    EXPECT_EQ(Received(), (std::vector<int>{74, 64, 64, 64, 64}));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
+    EXPECT_EQ(ModalNames(), (std::vector<QString>{"ReportDlg", "StatusDlg"}));
+}
+
+// What the by-number dialog's end shows for the printer's last record number.
+TEST_F(ReportsWindow, TheByNumberDialogOffersTheNumberTheReplyBeginsWith) {
+    for (const auto& [reply, shown] : {std::pair{"245", "245"}, std::pair{"", "0"}, std::pair{" 17,x", "17"}}) {
+        WithPrinter([reply = std::string(reply)](Printer& p) { p.SetReplyData(qmr::ReadLastRecordNumber, reply); });
+        ByNumDlg->StartBox->setText("9");
+        ByNumDlg->FullButton->setChecked(true);
+        InReports({Click(&TReportDlg::TypeN), [shown = QString(shown)](QDialog&) {
+                       EXPECT_EQ(ByNumDlg->EndBox->text(), shown);
+                       EXPECT_EQ(ByNumDlg->StartBox->text(), "1");
+                       EXPECT_TRUE(ByNumDlg->ShortButton->isChecked());
+                   }});
+    }
+}
+
+TEST_F(ReportsWindow, PrintByNumberNeedsAFiscalisedPrinterAndReadsDigitlessNumbersAsZero) {
+    ByNumDlg->PwdBox->setText("4826");
+    ByNumDlg->OkBt->click();
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::ReadDeviceInfo, ""}}));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"QMR-770 is not fiscalised"});
+    EXPECT_EQ(script.messages[0].caption, "Error");
+
+    WithPrinter([](Printer& p) {
+        p.SetStatusBit(st::Fiscalized);
+        ZClosures(p, 3);
+    });
+    ByNumDlg->StartBox->setText("abc");
+    ByNumDlg->EndBox->setText(" 2x");
+    script.OnNextModal(StatusShown());  // the printer refuses a start of 0
+    ByNumDlg->OkBt->click();
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::ReadDeviceInfo, ""}, {qmr::PrintShortReportByNumber, "4826,0,2"}}));
+    EXPECT_EQ(script.messages.size(), 1u);
+
+    // Neither bound is checked against the other.
+    ByNumDlg->StartBox->setText("3");
+    ByNumDlg->EndBox->setText("1");
+    ByNumDlg->FullButton->setChecked(true);
+    script.OnNextModal(StatusShown());
+    ByNumDlg->OkBt->click();
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::ReadDeviceInfo, ""}, {qmr::PrintDetailedReportByNumber, "4826,3,1"}}));
+}
+
+TEST_F(ReportsWindow, TheDateChoicesResetTheDatesAndShowTheHistoryWithoutItsKinds) {
+    ByDateDlg->FullButton->setChecked(true);
+    const QPoint placed = PlacedOverTheWindow(*ByDateDlg);
+    InReports({Click(&TReportDlg::TypeT), [](QDialog& form) {
+                   EXPECT_EQ(form.windowTitle(), "Tax rates history");
+                   EXPECT_FALSE(ByDateDlg->Panel1->isVisible());
+                   EXPECT_EQ(ByDateDlg->StartDate->text(), "01-01-04");
+                   EXPECT_EQ(ByDateDlg->EndDate->text(), "08-03-09");
+                   EXPECT_TRUE(ByDateDlg->FullButton->isChecked());  // left as it was
+                   ByDateDlg->PwdBox->setText("4826");
+                   ByDateDlg->OkBt->click();
+                   ByDateDlg->StartDate->setText("x");
+               }});
+    EXPECT_EQ(script.modals[1].pos, placed);
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{Status, {qmr::PrintTaxRateHistory, "4826,010104,080309"}}));
+    WithPrinter([](Printer& p) { EXPECT_TRUE(Printed(p, "TAX RATES HISTORY")); });
+
+    FixPcNow(QDateTime(QDate(2025, 12, 31), QTime(23, 59)));
+    InReports({Click(&TReportDlg::TypeD), [](QDialog& form) {
+                   EXPECT_EQ(form.windowTitle(), "Periodical report by date");
+                   EXPECT_TRUE(ByDateDlg->Panel1->isVisible());
+                   EXPECT_EQ(ByDateDlg->StartDate->text(), "01-01-04");
+                   EXPECT_EQ(ByDateDlg->EndDate->text(), "31-12-25");
+                   EXPECT_TRUE(ByDateDlg->ShortButton->isChecked());
+                   EXPECT_EQ(ByDateDlg->PwdBox->text(), "4826");  // kept from the last showing
+               }});
+    EXPECT_EQ(TakeSent(), std::vector<Sent>{Status});
+}
+
+// Print in the date dialog: the dates, the mode and the kind against what is sent.
+struct DateCase {
+    const char* start;
+    const char* end;
+    bool history;
+    bool detailed;
+    std::vector<Sent> sent;
+};
+
+TEST_F(ReportsWindow, PrintByDateSendsTheDatePairOfEightCharacterDatesOnly) {
+    WithPrinter([](Printer& p) {
+        qmrsim::SetClock(p, *qmrsim::ParseClockText("08-03-09 09:00"));
+        ZClosures(p, 1);  // a closure of that day, for the reports to print
+    });
+    const QString today = "08-03-09";
+    const std::string pair = "010104,080309";
+    const DateCase cases[] = {
+        {"01-01-04", "", false, false, {{qmr::PrintShortReportByDate, "4826," + pair}}},
+        {"01-01-04", "", false, true, {{qmr::PrintDetailedReportByDate, "4826," + pair}}},
+        // In history mode the kinds have no effect.
+        {"01-01-04", "", true, true, {{qmr::PrintTaxRateHistory, "4826," + pair}}},
+        {"01/01/04", "", false, false, {{qmr::PrintShortReportByDate, "4826," + pair}}},
+        {"1-1-04", "", false, false, {}},
+        {"01-01-04", "8-3-09", true, false, {}},
+        {"01-01-2004", "", false, false, {}},
+    };
+    ByDateDlg->PwdBox->setText("4826");
+    for (const DateCase& c : cases) {
+        SCOPED_TRACE(c.start);
+        ByDateDlg->StartDate->setText(c.start);
+        ByDateDlg->EndDate->setText(*c.end ? QString(c.end) : today);
+        HistoryMode = c.history ? 1 : 0;
+        (c.detailed ? ByDateDlg->FullButton : ByDateDlg->ShortButton)->setChecked(true);
+        ByDateDlg->OkBt->click();
+        EXPECT_EQ(TakeSent(), c.sent);
+    }
+    EXPECT_TRUE(script.messages.empty());
+    WithPrinter([](Printer& p) { EXPECT_TRUE(Printed(p, "FISCAL MEMORY REPORT")); });
+
+    // Any text of 8 characters goes as it is; the printer refuses what is no date.
+    ByDateDlg->StartDate->setText("ab-cd-ef");
+    HistoryMode = 0;
+    script.OnNextModal(StatusShown());
+    ByDateDlg->OkBt->click();
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::PrintShortReportByDate, "4826,abcdef,080309"}}));
+}
+
+TEST_F(ReportsWindow, TheArticlesFormStandsMidScreenAndSendsItsKindAndRange) {
+    InitFP->move(0, 0);
+    InReports({Click(&TReportDlg::TypeA), [](QDialog& form) {
+                   const QRect desk = QApplication::primaryScreen()->availableGeometry();
+                   EXPECT_LE((form.frameGeometry().center() - desk.center()).manhattanLength(), 4);
+                   ArtForm->PwdBox->setText("4826");
+                   ArtForm->OkBt->click();
+                   EXPECT_TRUE(form.isVisible());
+               }});
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{Status, {qmr::PrintArticlesReport, "4826,P1,999999999"}}));
+    WithPrinter([](Printer& p) { EXPECT_TRUE(Printed(p, "PROGRAMMED ARTICLES")); });
+
+    struct Case {
+        QRadioButton* TArtForm::*kind;
+        const char* from;
+        const char* to;
+        const char* data;
+        bool refused;
+    };
+    const Case cases[] = {
+        {&TArtForm::PgmArt, "500", "20", "4826,P20,500", false},
+        {&TArtForm::PgmArt, "0", "20", "4826,P", false},
+        {&TArtForm::SoldArt, "1", "x", "4826,S", false},
+        {&TArtForm::SoldArtV, "5", "1", "4826,S#1,5", false},
+        {&TArtForm::GroupArt, "500", "20", "4826,G", false},
+        {&TArtForm::GroupArtV, "1", "5", "4826,G#", false},
+        // "-5" is the largest unsigned bound, more digits than the printer takes.
+        {&TArtForm::PgmArt, "-5", "10", "4826,P10,4294967291", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data);
+        (ArtForm->*c.kind)->setChecked(true);
+        ArtForm->FromBox->setText(c.from);
+        ArtForm->ToBox->setText(c.to);
+        if (c.refused) script.OnNextModal(StatusShown());
+        ArtForm->OkBt->click();
+        EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::PrintArticlesReport, c.data}}));
+    }
+}
+
+// The dialogs as designed: names, kinds, captions and limits.
+struct ControlRow {
+    const char* name;
+    const char* kind;
+    QString caption;
+    int maxLength;  // typing limit of an edit, 0 for other controls
+};
+
+QString CaptionOf(const QWidget& w) {
+    if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&w)) return edit->text();
+    return {};
+}
+
+void ExpectControls(const QWidget& form, const std::vector<ControlRow>& rows) {
+    for (const ControlRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto* control = form.findChild<QWidget*>(row.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_STREQ(control->metaObject()->className(), row.kind);
+        EXPECT_EQ(CaptionOf(*control), row.caption);
+        if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+            // Typing stops at the limit.
+            auto* typed = const_cast<QLineEdit*>(edit);
+            const QString kept = typed->text();
+            typed->clear();
+            for (int i = 0; i < 20; ++i) {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("7"));
+                QApplication::sendEvent(typed, &press);
+            }
+            EXPECT_EQ(typed->text().size(), row.maxLength);
+            typed->setText(kept);
+        }
+    }
+    EXPECT_EQ(qmr::test::ClippedCaptions(form), std::vector<std::string>{});
+    EXPECT_EQ(qmr::test::OverlappingControls(form), std::vector<std::string>{});
+}
+
+TEST_F(ReportsWindow, TheReportDialogsAreBuiltAsDesigned) {
+    EXPECT_EQ(ReportDlg->windowTitle(), "Reports");
+    ExpectControls(*ReportDlg, {{"TypeZ", "QPushButton", "Z - report", 0},
+                                {"TypeX", "QPushButton", "X - report", 0},
+                                {"TypeT", "QPushButton", "Report \"Tax rates history\"", 0},
+                                {"TypeN", "QPushButton", "Preiodical report by number", 0},
+                                {"TypeD", "QPushButton", "Periodical report by date", 0},
+                                {"TypeO", "QPushButton", "Operators report", 0},
+                                {"TypeA", "QPushButton", "Articles report", 0}});
+    int top = -1;
+    for (QPushButton* b : {ReportDlg->TypeZ, ReportDlg->TypeX, ReportDlg->TypeT, ReportDlg->TypeN, ReportDlg->TypeD,
+                           ReportDlg->TypeO, ReportDlg->TypeA}) {
+        EXPECT_GT(b->y(), top) << b->objectName().toStdString();  // top to bottom
+        top = b->y();
+    }
+
+    EXPECT_EQ(ByNumDlg->windowTitle(), "Report by number");
+    ExpectControls(*ByNumDlg, {{"Label1", "QLabel", "Password:", 0},
+                               {"PwdBox", "QLineEdit", "", 8},
+                               {"Label2", "QLabel", "Start number:", 0},
+                               {"StartBox", "QLineEdit", "1", 4},
+                               {"Label3", "QLabel", "End number:", 0},
+                               {"EndBox", "QLineEdit", "1", 4},
+                               {"ShortButton", "QRadioButton", "Short report", 0},
+                               {"FullButton", "QRadioButton", "Detailed report", 0},
+                               {"OkBt", "QPushButton", "Print", 0}});
+    EXPECT_EQ(ByDateDlg->windowTitle(), "Periodical report by date");
+    ExpectControls(*ByDateDlg, {{"Label1", "QLabel", "Password:", 0},
+                                {"PwdBox", "QLineEdit", "", 8},
+                                {"Label2", "QLabel", "Start date (DD-MM-YY):", 0},
+                                {"StartDate", "QLineEdit", "", 12},
+                                {"Label3", "QLabel", "End date (DD-MM-YY):", 0},
+                                {"EndDate", "QLineEdit", "", 12},
+                                {"ShortButton", "QRadioButton", "Short report", 0},
+                                {"FullButton", "QRadioButton", "Detailed report", 0},
+                                {"OkBt", "QPushButton", "Print", 0}});
+    EXPECT_EQ(ArtForm->windowTitle(), "Articles report");
+    ExpectControls(*ArtForm, {{"GroupBox1", "QGroupBox", " Report type ", 0},
+                              {"PgmArt", "QRadioButton", "Programmed articles", 0},
+                              {"SoldArt", "QRadioButton", "Sold articles", 0},
+                              {"SoldArtV", "QRadioButton", "Sold articles (storno receipts)", 0},
+                              {"GroupArt", "QRadioButton", "By group", 0},
+                              {"GroupArtV", "QRadioButton", "By group (storno receipts)", 0},
+                              {"Label1", "QLabel", "From:", 0},
+                              {"FromBox", "QLineEdit", "1", 9},
+                              {"Label2", "QLabel", "To:", 0},
+                              {"ToBox", "QLineEdit", "999999999", 9},
+                              {"Label3", "QLabel", "Password:", 0},
+                              {"PwdBox", "QLineEdit", "", 8},
+                              {"OkBt", "QPushButton", "Print", 0}});
+    for (QRadioButton* r : {ByNumDlg->ShortButton, ByNumDlg->FullButton})
+        EXPECT_EQ(r->parent(), ByNumDlg->Panel1);
+    for (QRadioButton* r : {ByDateDlg->ShortButton, ByDateDlg->FullButton})
+        EXPECT_EQ(r->parent(), ByDateDlg->Panel1);
+    EXPECT_TRUE(ByNumDlg->ShortButton->isChecked());
+    EXPECT_TRUE(ByDateDlg->ShortButton->isChecked());
+    EXPECT_TRUE(ArtForm->PgmArt->isChecked());
+    for (QLineEdit* pwd : {ByNumDlg->PwdBox, ByDateDlg->PwdBox, ArtForm->PwdBox})
+        EXPECT_EQ(pwd->echoMode(), QLineEdit::Password);
+    // The program's own text is not cut by the typing limit.
+    ByNumDlg->EndBox->setText("123456");
+    EXPECT_EQ(ByNumDlg->EndBox->text(), "123456");
+    EXPECT_EQ(HistoryMode, 0);
 }
 
 }  // namespace
