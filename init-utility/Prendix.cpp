@@ -12,6 +12,11 @@ TReportDlg* ReportDlg = nullptr;
 TByNumDlg* ByNumDlg = nullptr;
 TByDateDlg* ByDateDlg = nullptr;
 TArtForm* ArtForm = nullptr;
+TOperatorsDlg* OperatorsDlg = nullptr;
+TSetTimeDlg* SetTimeDlg = nullptr;
+TOperNameDlg* OperNameDlg = nullptr;
+TOperPwdDlg* OperPwdDlg = nullptr;
+TTestFrm* TestFrm = nullptr;
 
 namespace {
 
@@ -23,6 +28,11 @@ void ForgetForms() {
     ByNumDlg = nullptr;
     ByDateDlg = nullptr;
     ArtForm = nullptr;
+    OperatorsDlg = nullptr;
+    SetTimeDlg = nullptr;
+    OperNameDlg = nullptr;
+    OperPwdDlg = nullptr;
+    TestFrm = nullptr;
 }
 
 }  // namespace
@@ -37,13 +47,13 @@ TInitFP* CreateForms() {
 
     ReportDlg = new TReportDlg(InitFP);
 
-    // 5 OperatorsDlg
+    OperatorsDlg = new TOperatorsDlg(InitFP);
 
-    // 6 SetTimeDlg
+    SetTimeDlg = new TSetTimeDlg(InitFP);
 
-    // 7 OperNameDlg
+    OperNameDlg = new TOperNameDlg(InitFP);
 
-    // 8 OperPwdDlg
+    OperPwdDlg = new TOperPwdDlg(InitFP);
 
     // 9 LogoDlg
 
@@ -51,7 +61,7 @@ TInitFP* CreateForms() {
 
     ByDateDlg = new TByDateDlg(InitFP);
 
-    // 12 TestFrm
+    TestFrm = new TTestFrm(InitFP);
 
     RepPwdDlg = new TRepPwdDlg(InitFP);
 

@@ -9,6 +9,11 @@
 #include "TByNumDlg.h"
 #include "TByDateDlg.h"
 #include "TArtForm.h"
+#include "TOperatorsDlg.h"
+#include "TOperNameDlg.h"
+#include "TOperPwdDlg.h"
+#include "TSetTimeDlg.h"
+#include "TTestFrm.h"
 
 namespace prendix {
 
@@ -20,6 +25,11 @@ extern TReportDlg* ReportDlg;
 extern TByNumDlg* ByNumDlg;
 extern TByDateDlg* ByDateDlg;
 extern TArtForm* ArtForm;
+extern TOperatorsDlg* OperatorsDlg;
+extern TSetTimeDlg* SetTimeDlg;
+extern TOperNameDlg* OperNameDlg;
+extern TOperPwdDlg* OperPwdDlg;
+extern TTestFrm* TestFrm;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

@@ -43,17 +43,20 @@ std::string ArticleRange(std::uint32_t from, std::uint32_t to) {
 std::string ArticlesReportData(std::string_view password, ArticleKind kind, std::uint32_t from, std::uint32_t to) {
     std::string data = std::string(password) + ',';
     switch (kind) {
-        case ArticleKind::Programmed: return data + 'P' + ArticleRange(from, to);
-        case ArticleKind::Sold: return data + 'S' + ArticleRange(from, to);
-        case ArticleKind::SoldStorno: return data + "S#" + ArticleRange(from, to);
-        case ArticleKind::ByGroup: return data + 'G';
-        case ArticleKind::ByGroupStorno: break;
+        case ArticleKind::Programmed:
+            return data + 'P' + ArticleRange(from, to);
+        case ArticleKind::Sold:
+            return data + 'S' + ArticleRange(from, to);
+        case ArticleKind::SoldStorno:
+            return data + "S#" + ArticleRange(from, to);
+        case ArticleKind::ByGroup:
+            return data + 'G';
+        case ArticleKind::ByGroupStorno:
+            break;
     }
     return data + "G#";
 }
 
-std::uint32_t ReadArticleNumber(std::string_view text) {
-    return static_cast<std::uint32_t>(qmr::ReadLeadingInt(text));
-}
+std::uint32_t ReadArticleNumber(std::string_view text) { return static_cast<std::uint32_t>(qmr::ReadLeadingInt(text)); }
 
 }  // namespace prendix

@@ -62,6 +62,10 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(RefreshBt, &QPushButton::clicked, this, &TInitFP::RefreshBtClick);
     connect(DiagnBt, &QPushButton::clicked, this, &TInitFP::DiagnBtClick);
     connect(ClosureBt, &QPushButton::clicked, this, &TInitFP::ClosureBtClick);
+    connect(RecoverBt, &QPushButton::clicked, this, &TInitFP::RecoverBtClick);
+    connect(DateBt, &QPushButton::clicked, this, &TInitFP::DateBtClick);
+    connect(OperBt, &QPushButton::clicked, this, &TInitFP::OperBtClick);
+    connect(TestBt, &QPushButton::clicked, this, &TInitFP::TestBtClick);
 }
 
 void TInitFP::BuildPortBox() {
@@ -173,5 +177,15 @@ void TInitFP::StatusBtClick() {
 void TInitFP::DiagnBtClick() { PrintDiagnostics(); }
 
 void TInitFP::ExitBtClick() { close(); }
+
+void TInitFP::DateBtClick() {
+    qmr::ui::PlaceDialog(*this, *SetTimeDlg);
+    qmr::ui::ShowModal(*SetTimeDlg);
+}
+
+void TInitFP::OperBtClick() {
+    qmr::ui::PlaceDialog(*this, *OperatorsDlg);
+    qmr::ui::ShowModal(*OperatorsDlg);
+}
 
 }  // namespace prendix

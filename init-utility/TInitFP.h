@@ -4,6 +4,8 @@
 //   TInitFP.cpp         the window, connecting, status, diagnostics
 //   TInitFPRefresh.cpp  reading the identification and tax settings
 //   TInitFPReports.cpp  the reports menu
+//   TInitFPRecover.cpp  the Emergency Button
+//   TInitFPTestReceipts.cpp  test receipts
 #pragma once
 
 #include <QCheckBox>
@@ -109,6 +111,12 @@ public slots:
     void RefreshBtClick();
     void ClosureBtClick();
     void ExitBtClick();
+    void RecoverBtClick();
+    void DateBtClick();
+    void OperBtClick();
+    // TestBt is hidden at every showing, and SalesBtClick is bound to no control.
+    void TestBtClick();
+    void SalesBtClick();
 
 private:
     void BuildPortBox();

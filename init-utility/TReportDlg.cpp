@@ -38,7 +38,8 @@ QString Today() {
 }  // namespace
 
 TReportDlg::TReportDlg(QWidget* parent)
-    : Form(parent, "ReportDlg", "Reports", ButtonLeft * 2 + ButtonWidth, ButtonTop * 2 + ButtonStep * 6 + ButtonHeight) {
+    : Form(parent, "ReportDlg", "Reports", ButtonLeft * 2 + ButtonWidth,
+           ButtonTop * 2 + ButtonStep * 6 + ButtonHeight) {
     int row = 0;
     auto button = [&](const char* name, const QString& caption) {
         return Make<QPushButton>(this, name, ButtonLeft, ButtonTop + ButtonStep * row++, ButtonWidth, ButtonHeight,

@@ -188,12 +188,12 @@ int ExecCommand(int command, std::string_view data) {
     return s.CommandResult;
 }
 
+QuietStatusDialog::QuietStatusDialog() : was_(Link().SuppressStatusDlg) { Link().SuppressStatusDlg = true; }
+
+QuietStatusDialog::~QuietStatusDialog() { Link().SuppressStatusDlg = was_; }
+
 int ExecCommandQuietly(int command, std::string_view data) {
-    struct Quiet {
-        bool was = Link().SuppressStatusDlg;
-        Quiet() { Link().SuppressStatusDlg = true; }
-        ~Quiet() { Link().SuppressStatusDlg = was; }
-    } quiet;
+    QuietStatusDialog quiet;
     return ExecCommand(command, data);
 }
 

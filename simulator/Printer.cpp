@@ -36,6 +36,8 @@ Printer::Printer() {
     RegisterClockCommands(*this);
     RegisterFiscalMemoryCommands(*this);
     RegisterReportsCommands(*this);
+    RegisterOperatorsCommands(*this);
+    RegisterReceiptLinesCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

@@ -32,6 +32,8 @@
 #include "Clock.h"
 #include "FiscalMemory.h"
 #include "Reports.h"
+#include "Operators.h"
+#include "ReceiptLines.h"
 
 namespace qmrsim {
 
@@ -94,6 +96,7 @@ public:
     Identification identification;
     Clock clock;
     FiscalMemory fiscalMemory;
+    Operators operators;
 
 private:
     std::map<int, CommandHandler> handlers_;

@@ -25,6 +25,8 @@ std::optional<long long> ParseDigits(std::string_view text, std::size_t maxDigit
     return value;
 }
 
+}  // namespace
+
 // "123" or "123.4" .. "123.456" (at most `decimals` decimals) in units of
 // 10^-decimals; the printer takes no sign, blank or exponent here.
 std::optional<long long> ParseFixed(std::string_view text, int decimals) {
@@ -40,6 +42,8 @@ std::optional<long long> ParseFixed(std::string_view text, int decimals) {
     }
     return value;
 }
+
+namespace {
 
 std::vector<std::string_view> SplitFields(std::string_view text) {
     std::vector<std::string_view> fields;
@@ -82,7 +86,8 @@ std::string OpenReceipt(Printer& printer, std::string_view data, bool storno) {
         printer.Fail(st::SyntaxError);
         return "";
     }
-    if (r.receipt.open || fields[1] != r.operatorPasswords[static_cast<std::size_t>(*op - 1)]) {
+    if (r.receipt.open || printer.StatusBit(st::NonFiscalReceiptOpen) ||
+        fields[1] != r.operatorPasswords[static_cast<std::size_t>(*op - 1)]) {
         printer.Fail(st::NotPermitted);
         return "";
     }
@@ -114,7 +119,7 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     }
     const auto article = r.articles.find(static_cast<int>(*plu));
     // No sale outside a receipt, after its payment began, or of an article the printer does not know.
-    if (!r.receipt.open || r.receipt.paid != 0 || article == r.articles.end()) {
+    if (!r.receipt.open || r.receipt.payments != 0 || article == r.articles.end()) {
         printer.Fail(st::NotPermitted);
         return "";
     }
@@ -135,6 +140,9 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     if (const int slot = TaxSlot(a.taxLetter); slot >= 0) r.byTax[static_cast<std::size_t>(slot)] += amount;
     (r.receipt.storno ? a.stornoQuantity : a.soldQuantity) += voided ? -*quantity : *quantity;
     (r.receipt.storno ? a.stornoAmount : a.soldAmount) += amount;
+    SoldArticle& sold = r.receipt.articles[a.plu];
+    sold.quantity += voided ? -*quantity : *quantity;
+    sold.amount += amount;
     printer.paper.push_back(std::string(voided ? "VOID " : "").append(Quantity(*quantity)).append(" x ").append(Hundredths(a.price)));
     printer.paper.push_back(a.name + "  " + Hundredths(amount) + " " + a.taxLetter);
     if (withDisplay) r.display = a.name + " " + Hundredths(amount);
@@ -198,6 +206,7 @@ std::string RegisterPayment(Printer& printer, std::string_view data) {
         return "";
     }
     r.receipt.paid += *amount;
+    ++r.receipt.payments;
     printer.paper.push_back(std::string(PaymentModeName(mode)) + "  " + Hundredths(*amount));
     const long long rest = r.receipt.total - r.receipt.paid;
     if (rest >= 0) return Tagged('D', rest);

@@ -7,7 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmrsim {
@@ -28,6 +30,12 @@ struct Article {
     long long stornoAmount = 0;
 };
 
+// What a receipt has added to an article's sales, taken back if it is cancelled.
+struct SoldArticle {
+    long long quantity = 0;
+    long long amount = 0;
+};
+
 struct Receipt {
     bool open = false;
     bool storno = false;
@@ -35,6 +43,8 @@ struct Receipt {
     int lines = 0;
     long long total = 0;
     long long paid = 0;
+    int payments = 0;  // registered, a payment of 0.00 included
+    std::map<int, SoldArticle> articles;  // by PLU
 };
 
 struct Receipts {
@@ -59,6 +69,10 @@ struct Receipts {
 };
 
 void RegisterReceiptsCommands(Printer& printer);
+
+// An unsigned number with at most `decimals` decimals, in units of
+// 10^-decimals, as the printer reads amounts and quantities.
+std::optional<long long> ParseFixed(std::string_view text, int decimals);
 
 // The password of one of the operators, which the reports and the service
 // commands take.

@@ -81,7 +81,8 @@ std::optional<Period> ParsePeriod(std::string_view data) {
 }
 
 std::string PeriodLine(const Period& p) {
-    return "FROM " + DateText(p.from.day, p.from.month, p.from.year) + " TO " + DateText(p.to.day, p.to.month, p.to.year);
+    return "FROM " + DateText(p.from.day, p.from.month, p.from.year) + " TO " +
+           DateText(p.to.day, p.to.month, p.to.year);
 }
 
 void PrintRates(Printer& printer, const std::array<long long, 4>& hundredths) {
@@ -127,14 +128,16 @@ std::string PeriodicalReport(Printer& printer, const std::vector<FmRecord>& clos
     printer.paper.push_back("FISCAL MEMORY REPORT");
     printer.paper.push_back(detailed ? "DETAILED" : "SHORT");
     printer.paper.push_back(rangeLine);
-    printer.paper.push_back("SERIAL " + printer.identification.serialNumber + "  FM " + printer.identification.fmNumber);
+    printer.paper.push_back("SERIAL " + printer.identification.serialNumber + "  FM " +
+                            printer.identification.fmNumber);
     std::array<long long, 5> sums{};
     long long receipts = 0, storno = 0;
     for (const FmRecord& r : closures) {
         if (detailed) {
             printer.paper.push_back("CLOSURE " + Number4(r.number) + "  " + RecordTime(r));
             PrintTotals(printer, r.totals);
-            printer.paper.push_back("RECEIPTS " + std::to_string(r.receipts) + "  STORNO " + std::to_string(r.stornoReceipts));
+            printer.paper.push_back("RECEIPTS " + std::to_string(r.receipts) + "  STORNO " +
+                                    std::to_string(r.stornoReceipts));
         }
         for (std::size_t g = 0; g < sums.size(); ++g) sums[g] += r.totals[g];
         receipts += r.receipts;
@@ -186,7 +189,8 @@ std::string Plu(int plu) {
 
 std::string Thousandths(long long q) {
     char text[40];
-    std::snprintf(text, sizeof text, "%s%lld.%03lld", q < 0 ? "-" : "", (q < 0 ? -q : q) / 1000, (q < 0 ? -q : q) % 1000);
+    std::snprintf(text, sizeof text, "%s%lld.%03lld", q < 0 ? "-" : "", (q < 0 ? -q : q) / 1000,
+                  (q < 0 ? -q : q) % 1000);
     return text;
 }
 
@@ -197,9 +201,11 @@ std::string ArticlesReport(Printer& printer, std::string_view data) {
     std::string_view rest = data.substr(comma + 1);
     const std::string_view kind = rest.substr(0, rest.size() >= 2 && rest[1] == '#' ? 2 : 1);
     rest.remove_prefix(kind.size());
-    static const std::map<std::string_view, const char*> Titles = {
-        {"P", "PROGRAMMED ARTICLES"}, {"S", "SOLD ARTICLES"},  {"S#", "SOLD ARTICLES STORNO"},
-        {"G", "SALES BY GROUP"},      {"G#", "STORNO BY GROUP"}};
+    static const std::map<std::string_view, const char*> Titles = {{"P", "PROGRAMMED ARTICLES"},
+                                                                   {"S", "SOLD ARTICLES"},
+                                                                   {"S#", "SOLD ARTICLES STORNO"},
+                                                                   {"G", "SALES BY GROUP"},
+                                                                   {"G#", "STORNO BY GROUP"}};
     const auto title = Titles.find(kind);
     if (title == Titles.end()) return SyntaxError(printer);
     const bool byGroup = kind[0] == 'G';
@@ -272,7 +278,8 @@ std::optional<CivilTime> ParseReportDate(std::string_view text) {
 }
 
 void RegisterReportsCommands(Printer& printer) {
-    printer.SetHandler(qmr::PrintTaxRateHistory, [](Printer& p, const Request& q) { return TaxRateHistory(p, q.data); });
+    printer.SetHandler(qmr::PrintTaxRateHistory,
+                       [](Printer& p, const Request& q) { return TaxRateHistory(p, q.data); });
     printer.SetHandler(qmr::PrintShortReportByNumber,
                        [](Printer& p, const Request& q) { return ReportByNumber(p, q.data, false); });
     printer.SetHandler(qmr::PrintDetailedReportByNumber,
@@ -281,7 +288,8 @@ void RegisterReportsCommands(Printer& printer) {
                        [](Printer& p, const Request& q) { return ReportByDate(p, q.data, false); });
     printer.SetHandler(qmr::PrintDetailedReportByDate,
                        [](Printer& p, const Request& q) { return ReportByDate(p, q.data, true); });
-    printer.SetHandler(qmr::PrintArticlesReport, [](Printer& p, const Request& q) { return ArticlesReport(p, q.data); });
+    printer.SetHandler(qmr::PrintArticlesReport,
+                       [](Printer& p, const Request& q) { return ArticlesReport(p, q.data); });
 }
 
 }  // namespace qmrsim

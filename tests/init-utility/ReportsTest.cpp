@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QScreen>
 #include <QKeyEvent>
+#include <QScreen>
 #include <functional>
 
 #include "Commands.h"
-#include "Placement.h"
 #include "PcClock.h"
+#include "Placement.h"
 #include "PrendixFixture.h"
 #include "ReportTexts.h"
 #include "UiTestSupport.h"
@@ -92,6 +92,7 @@ struct PasswordReportCase {
     std::vector<ModalAction> actions;  // after the menu: the prompt, the link's status dialog
     std::vector<Sent> sent;
     std::vector<QString> messages;
+    const char* printed;  // a line of the report on the paper; nothing printed at all
 };
 
 void ReadOnlyMemory(Printer& p) {
@@ -108,16 +109,15 @@ class PasswordReports : public ReportsWindow, public ::testing::WithParamInterfa
 
 TEST_P(PasswordReports, SendTheirCommandsAfterTheStatusAndThePrompt) {
     const PasswordReportCase& c = GetParam();
-    WithPrinter([&](Printer& p) {
-        c.state(p);
-        // The operators report stands in for the printer's own here.
-        p.SetHandler(qmr::PrintOperatorsReport, [](Printer& printer, const qmrsim::Request&) {
-            printer.paper.push_back("OPERATORS REPORT");
-            return std::string();
-        });
-    });
+    WithPrinter([&](Printer& p) { c.state(p); });
     InReports(c.actions);
     EXPECT_EQ(TakeSent(), c.sent);
+    WithPrinter([&](Printer& p) {
+        if (c.printed)
+            EXPECT_TRUE(Printed(p, c.printed));
+        else
+            EXPECT_EQ(p.paper, std::vector<std::string>{});
+    });
     EXPECT_EQ(script.MessageTexts(), c.messages);
     for (const auto& m : script.messages) EXPECT_EQ(m.caption, "Error");
     EXPECT_EQ(script.modals.size(), c.actions.size());
@@ -126,19 +126,35 @@ TEST_P(PasswordReports, SendTheirCommandsAfterTheStatusAndThePrompt) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PasswordReports,
     ::testing::Values(
-        PasswordReportCase{"Z", NothingMore, {Click(&TReportDlg::TypeZ), Password("4826")},
-                           {Status, {qmr::PrintDailyReport, "4826,0"}}, {}},
+        PasswordReportCase{"Z",
+                           NothingMore,
+                           {Click(&TReportDlg::TypeZ), Password("4826")},
+                           {Status, {qmr::PrintDailyReport, "4826,0"}},
+                           {},
+                           "DAILY REPORT Z"},
         // The message, and the report is asked for all the same (the printer refuses it).
-        PasswordReportCase{"ZOnAReadOnlyMemory", ReadOnlyMemory,
+        PasswordReportCase{"ZOnAReadOnlyMemory",
+                           ReadOnlyMemory,
                            {Click(&TReportDlg::TypeZ), Password("4826"), StatusShown()},
-                           {Status, {qmr::PrintDailyReport, "4826,0"}}, {ReadOnly}},
-        PasswordReportCase{"ZWithAFatalBitAsksForNoPassword", FatalBit, {Click(&TReportDlg::TypeZ)}, {Status}, {}},
-        PasswordReportCase{"ZWithAnEmptyPassword", NothingMore,
+                           {Status, {qmr::PrintDailyReport, "4826,0"}},
+                           {ReadOnly},
+                           nullptr},
+        PasswordReportCase{
+            "ZWithAFatalBitAsksForNoPassword", FatalBit, {Click(&TReportDlg::TypeZ)}, {Status}, {}, nullptr},
+        PasswordReportCase{"ZWithAnEmptyPassword",
+                           NothingMore,
                            {Click(&TReportDlg::TypeZ), Password(""), StatusShown()},
-                           {Status, {qmr::PrintDailyReport, ",0"}}, {}},
-        PasswordReportCase{"ZPromptClosed", NothingMore, {Click(&TReportDlg::TypeZ), CloseBox()}, {Status}, {}},
-        PasswordReportCase{"X", NothingMore, {Click(&TReportDlg::TypeX), Password("4826")},
-                           {Status, {qmr::PrintDailyReport, "4826,2"}}, {}},
+                           {Status, {qmr::PrintDailyReport, ",0"}},
+                           {},
+                           nullptr},
+        PasswordReportCase{
+            "ZPromptClosed", NothingMore, {Click(&TReportDlg::TypeZ), CloseBox()}, {Status}, {}, nullptr},
+        PasswordReportCase{"X",
+                           NothingMore,
+                           {Click(&TReportDlg::TypeX), Password("4826")},
+                           {Status, {qmr::PrintDailyReport, "4826,2"}},
+                           {},
+                           "DAILY REPORT X"},
         // X does not stop on the status, and prints from a read-only memory.
         PasswordReportCase{"XOnAReadOnlyMemoryWithAFatalBit",
                            [](Printer& p) {
@@ -146,17 +162,31 @@ INSTANTIATE_TEST_SUITE_P(
                                FatalBit(p);
                            },
                            {Click(&TReportDlg::TypeX), Password("4826")},
-                           {Status, {qmr::PrintDailyReport, "4826,2"}}, {ReadOnly}},
-        PasswordReportCase{"XWithAnEmptyPassword", NothingMore,
+                           {Status, {qmr::PrintDailyReport, "4826,2"}},
+                           {ReadOnly},
+                           "DAILY REPORT X"},
+        PasswordReportCase{"XWithAnEmptyPassword",
+                           NothingMore,
                            {Click(&TReportDlg::TypeX), Password(""), StatusShown()},
-                           {Status, {qmr::PrintDailyReport, ",2"}}, {}},
-        PasswordReportCase{"XPromptClosed", NothingMore, {Click(&TReportDlg::TypeX), CloseBox()}, {Status}, {}},
-        PasswordReportCase{"Operators", NothingMore, {Click(&TReportDlg::TypeO), Password("4826")},
-                           {Status, {qmr::PrintOperatorsReport, "4826"}}, {}},
-        PasswordReportCase{"OperatorsWithAFatalBitAndAnEmptyPassword", FatalBit,
-                           {Click(&TReportDlg::TypeO), Password("")}, {Status, {qmr::PrintOperatorsReport, ""}}, {}},
-        PasswordReportCase{"OperatorsPromptClosed", NothingMore, {Click(&TReportDlg::TypeO), CloseBox()}, {Status},
-                           {}}),
+                           {Status, {qmr::PrintDailyReport, ",2"}},
+                           {},
+                           nullptr},
+        PasswordReportCase{
+            "XPromptClosed", NothingMore, {Click(&TReportDlg::TypeX), CloseBox()}, {Status}, {}, nullptr},
+        PasswordReportCase{"Operators",
+                           NothingMore,
+                           {Click(&TReportDlg::TypeO), Password("4826")},
+                           {Status, {qmr::PrintOperatorsReport, "4826"}},
+                           {},
+                           "OPERATORS REPORT"},
+        PasswordReportCase{"OperatorsWithAFatalBitAndAnEmptyPassword",
+                           FatalBit,
+                           {Click(&TReportDlg::TypeO), Password("")},
+                           {Status, {qmr::PrintOperatorsReport, ""}},
+                           {},
+                           "OPERATORS REPORT"},
+        PasswordReportCase{
+            "OperatorsPromptClosed", NothingMore, {Click(&TReportDlg::TypeO), CloseBox()}, {Status}, {}, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReportsWindow, TheMenuStandsOverTheWindowAndStaysOpenAfterAReport) {
@@ -169,8 +199,8 @@ TEST_F(ReportsWindow, TheMenuStandsOverTheWindowAndStaysOpenAfterAReport) {
                Password("4826"), OkAlone()});
     EXPECT_EQ(script.modals[0].pos, placed);
     // The prompt keeps what was typed: OK alone sends it again.
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{Status, {qmr::PrintDailyReport, "4826,2"}, Status,
-                                             {qmr::PrintDailyReport, "4826,2"}}));
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{
+                              Status, {qmr::PrintDailyReport, "4826,2"}, Status, {qmr::PrintDailyReport, "4826,2"}}));
     EXPECT_EQ(ModalNames(), (std::vector<QString>{"ReportDlg", "RepPwdDlg", "RepPwdDlg"}));
 }
 
@@ -197,8 +227,14 @@ TEST_F(ReportsWindow, AZReportPrintsAClosureThatTheByNumberDialogThenOffers) {
                    ByNumDlg->OkBt->click();
                }});
     const Sent info{qmr::ReadDeviceInfo, ""}, last{qmr::ReadLastRecordNumber, ""};
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{Status, last, info, last, info, {qmr::PrintShortReportByNumber, "4826,2,3"},
-                                             info, {qmr::PrintDetailedReportByNumber, "4826,2,3"}}));
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{Status,
+                                             last,
+                                             info,
+                                             last,
+                                             info,
+                                             {qmr::PrintShortReportByNumber, "4826,2,3"},
+                                             info,
+                                             {qmr::PrintDetailedReportByNumber, "4826,2,3"}}));
     EXPECT_TRUE(script.messages.empty());
     EXPECT_EQ(script.modals[1].pos, placed);
     WithPrinter([](Printer& p) {
@@ -280,7 +316,8 @@ TEST_F(ReportsWindow, PrintByNumberNeedsAFiscalisedPrinterAndReadsDigitlessNumbe
     ByNumDlg->FullButton->setChecked(true);
     script.OnNextModal(StatusShown());
     ByNumDlg->OkBt->click();
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::ReadDeviceInfo, ""}, {qmr::PrintDetailedReportByNumber, "4826,3,1"}}));
+    EXPECT_EQ(TakeSent(),
+              (std::vector<Sent>{{qmr::ReadDeviceInfo, ""}, {qmr::PrintDetailedReportByNumber, "4826,3,1"}}));
 }
 
 TEST_F(ReportsWindow, TheDateChoicesResetTheDatesAndShowTheHistoryWithoutItsKinds) {
@@ -489,10 +526,8 @@ TEST_F(ReportsWindow, TheReportDialogsAreBuiltAsDesigned) {
                               {"Label3", "QLabel", "Password:", 0},
                               {"PwdBox", "QLineEdit", "", 8},
                               {"OkBt", "QPushButton", "Print", 0}});
-    for (QRadioButton* r : {ByNumDlg->ShortButton, ByNumDlg->FullButton})
-        EXPECT_EQ(r->parent(), ByNumDlg->Panel1);
-    for (QRadioButton* r : {ByDateDlg->ShortButton, ByDateDlg->FullButton})
-        EXPECT_EQ(r->parent(), ByDateDlg->Panel1);
+    for (QRadioButton* r : {ByNumDlg->ShortButton, ByNumDlg->FullButton}) EXPECT_EQ(r->parent(), ByNumDlg->Panel1);
+    for (QRadioButton* r : {ByDateDlg->ShortButton, ByDateDlg->FullButton}) EXPECT_EQ(r->parent(), ByDateDlg->Panel1);
     EXPECT_TRUE(ByNumDlg->ShortButton->isChecked());
     EXPECT_TRUE(ByDateDlg->ShortButton->isChecked());
     EXPECT_TRUE(ArtForm->PgmArt->isChecked());

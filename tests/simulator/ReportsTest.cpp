@@ -18,7 +18,9 @@ protected:
     Reply Send(int command, const std::string& data = "") {
         return printer.Handle({seq++, static_cast<std::uint8_t>(command), data});
     }
-    static bool Raised(const Reply& r, StatusPos pos) { return (r.status[static_cast<std::size_t>(pos.byte)] >> pos.bit) & 1; }
+    static bool Raised(const Reply& r, StatusPos pos) {
+        return (r.status[static_cast<std::size_t>(pos.byte)] >> pos.bit) & 1;
+    }
     static bool Refused(const Reply& r) { return (r.status[0] & 0x03) != 0 || (r.status[1] & 0x03) != 0; }
 
     // A day's receipt of `quantity` of one article and its closure, dated by the clock.
@@ -113,11 +115,12 @@ TEST_F(SimReports, ArticlesReportsListProgrammedSoldAndStornoArticlesAndGroups) 
         {"4826,P2,3",
          {"PROGRAMMED ARTICLES", "PLU 2 - 3", "PLU 000002  MILK 1L", "  TAX \xC1  GROUP 1  0.95", "PLU 000003  CHEESE",
           "  TAX \xC1  GROUP 2  4.50", "ARTICLES 2"}},
-        {"4826,S", {"SOLD ARTICLES", "PLU 1 - 999999999", "PLU 000001  BREAD", "  2.000  2.40", "PLU 000005  COFFEE",
-                    "  1.000  6.80", "TOTAL  9.20"}},
+        {"4826,S",
+         {"SOLD ARTICLES", "PLU 1 - 999999999", "PLU 000001  BREAD", "  2.000  2.40", "PLU 000005  COFFEE",
+          "  1.000  6.80", "TOTAL  9.20"}},
         {"4826,S2,4", {"SOLD ARTICLES", "PLU 2 - 4", "NO ARTICLES", "TOTAL  0.00"}},
-        {"4826,S#", {"SOLD ARTICLES STORNO", "PLU 1 - 999999999", "PLU 000004  APPLES 1KG", "  0.500  1.15",
-                     "TOTAL  1.15"}},
+        {"4826,S#",
+         {"SOLD ARTICLES STORNO", "PLU 1 - 999999999", "PLU 000004  APPLES 1KG", "  0.500  1.15", "TOTAL  1.15"}},
         {"4826,G", {"SALES BY GROUP", "GROUP 01  2.40", "GROUP 04  6.80", "TOTAL  9.20"}},
         {"4826,G#", {"STORNO BY GROUP", "GROUP 03  1.15", "TOTAL  1.15"}},
     };
@@ -176,9 +179,9 @@ TEST_F(SimReports, BadDataIsRefusedWithTheBitsAPrinterRaisesAndPrintsNothing) {
     // No report while a receipt is open.
     Send(qmr::OpenFiscalReceipt, "1,4826,123,I");
     printer.paper.clear();
-    for (const auto& [command, data] : {std::pair{qmr::PrintShortReportByNumber, "4826,1,3"},
-                                        std::pair{qmr::PrintTaxRateHistory, "4826,010104,080309"},
-                                        std::pair{qmr::PrintArticlesReport, "4826,P"}})
+    for (const auto& [command, data] :
+         {std::pair{qmr::PrintShortReportByNumber, "4826,1,3"},
+          std::pair{qmr::PrintTaxRateHistory, "4826,010104,080309"}, std::pair{qmr::PrintArticlesReport, "4826,P"}})
         EXPECT_TRUE(Raised(Send(command, data), st::NotPermitted)) << data;
     EXPECT_TRUE(printer.paper.empty());
 }
