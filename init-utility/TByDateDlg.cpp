@@ -38,6 +38,10 @@ void TByDateDlg::FormShow() {
     const bool history = HistoryMode == 1;
     Panel1->setVisible(!history);
     setWindowTitle(history ? QStringLiteral("Tax rates history") : QStringLiteral("Periodical report by date"));
+    // Print moves up into the hidden panel's place, so no hole is left above it.
+    const int printTop = history ? Panel1->y() : Panel1->geometry().bottom() + 11;
+    OkBt->move(OkBt->x(), printTop);
+    setFixedHeight(printTop + OkBt->height() + 10);
 }
 
 void TByDateDlg::OkBtClick() {

@@ -326,6 +326,9 @@ TEST_F(ReportsWindow, TheDateChoicesResetTheDatesAndShowTheHistoryWithoutItsKind
     InReports({Click(&TReportDlg::TypeT), [](QDialog& form) {
                    EXPECT_EQ(form.windowTitle(), "Tax rates history");
                    EXPECT_FALSE(ByDateDlg->Panel1->isVisible());
+                   // Print stands where the hidden choice was, with no hole above it.
+                   EXPECT_LT(ByDateDlg->OkBt->y() - ByDateDlg->EndDate->geometry().bottom(), 20);
+                   EXPECT_LE(ByDateDlg->OkBt->geometry().bottom(), form.height());
                    EXPECT_EQ(ByDateDlg->StartDate->text(), "01-01-04");
                    EXPECT_EQ(ByDateDlg->EndDate->text(), "08-03-09");
                    EXPECT_TRUE(ByDateDlg->FullButton->isChecked());  // left as it was
@@ -341,6 +344,8 @@ TEST_F(ReportsWindow, TheDateChoicesResetTheDatesAndShowTheHistoryWithoutItsKind
     InReports({Click(&TReportDlg::TypeD), [](QDialog& form) {
                    EXPECT_EQ(form.windowTitle(), "Periodical report by date");
                    EXPECT_TRUE(ByDateDlg->Panel1->isVisible());
+                   EXPECT_GT(ByDateDlg->OkBt->y(), ByDateDlg->Panel1->geometry().bottom());
+                   EXPECT_LE(ByDateDlg->OkBt->geometry().bottom(), form.height());
                    EXPECT_EQ(ByDateDlg->StartDate->text(), "01-01-04");
                    EXPECT_EQ(ByDateDlg->EndDate->text(), "31-12-25");
                    EXPECT_TRUE(ByDateDlg->ShortButton->isChecked());
