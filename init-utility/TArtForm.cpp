@@ -2,8 +2,8 @@
 
 #include "Commands.h"
 #include "Cp1251.h"
-#include "Edits.h"
 #include "Executor.h"
+#include "ReportControls.h"
 
 namespace prendix {
 
@@ -21,16 +21,9 @@ TArtForm::TArtForm(QWidget* parent) : Form(parent, "ArtForm", "Articles report",
     GroupArt = radio("GroupArt", QStringLiteral("By group"));
     GroupArtV = radio("GroupArtV", QStringLiteral("By group (storno receipts)"));
     PgmArt->setChecked(true);
-    Label1 = Make<QLabel>(this, "Label1", 258, 16, 70, 24, QStringLiteral("From:"));
-    FromBox = Make<QLineEdit>(this, "FromBox", 330, 16, 96, 24, QStringLiteral("1"));
-    qmr::ui::LimitTyping(*FromBox, 9);
-    Label2 = Make<QLabel>(this, "Label2", 258, 48, 70, 24, QStringLiteral("To:"));
-    ToBox = Make<QLineEdit>(this, "ToBox", 330, 48, 96, 24, QStringLiteral("999999999"));
-    qmr::ui::LimitTyping(*ToBox, 9);
-    Label3 = Make<QLabel>(this, "Label3", 258, 80, 70, 24, QStringLiteral("Password:"));
-    PwdBox = Make<QLineEdit>(this, "PwdBox", 330, 80, 96, 24);
-    qmr::ui::LimitTyping(*PwdBox, 8);
-    qmr::ui::MakePasswordEdit(*PwdBox);
+    std::tie(Label1, FromBox) = MakeEditRow(this, "Label1", "From:", "FromBox", 258, 330, 16, 96, 9, "1");
+    std::tie(Label2, ToBox) = MakeEditRow(this, "Label2", "To:", "ToBox", 258, 330, 48, 96, 9, "999999999");
+    std::tie(Label3, PwdBox) = MakePasswordRow(this, "Label3", 258, 330, 80, 96);
     OkBt = Make<QPushButton>(this, "OkBt", 330, 136, 96, 28, QStringLiteral("Print"));
     connect(OkBt, &QPushButton::clicked, this, &TArtForm::OkBtClick);
     connect(this, &Form::Shown, this, [this] { qmr::ui::CentreOnScreen(*this); });

@@ -2,8 +2,8 @@
 
 #include "Commands.h"
 #include "Cp1251.h"
-#include "Edits.h"
 #include "Executor.h"
+#include "ReportControls.h"
 #include "ReportTexts.h"
 
 namespace prendix {
@@ -14,21 +14,11 @@ unsigned char HistoryMode = 0;
 
 TByDateDlg::TByDateDlg(QWidget* parent) : Form(parent, "ByDateDlg", "Periodical report by date", 270, 214) {
     HistoryMode = 0;
-    Label1 = Make<QLabel>(this, "Label1", 14, 14, 150, 24, QStringLiteral("Password:"));
-    PwdBox = Make<QLineEdit>(this, "PwdBox", 166, 14, 90, 24);
-    qmr::ui::LimitTyping(*PwdBox, 8);
-    qmr::ui::MakePasswordEdit(*PwdBox);
-    Label2 = Make<QLabel>(this, "Label2", 14, 46, 150, 24, QStringLiteral("Start date (DD-MM-YY):"));
-    StartDate = Make<QLineEdit>(this, "StartDate", 166, 46, 90, 24);
-    qmr::ui::LimitTyping(*StartDate, 12);
-    Label3 = Make<QLabel>(this, "Label3", 14, 78, 150, 24, QStringLiteral("End date (DD-MM-YY):"));
-    EndDate = Make<QLineEdit>(this, "EndDate", 166, 78, 90, 24);
-    qmr::ui::LimitTyping(*EndDate, 12);
-    Panel1 = Make<QFrame>(this, "Panel1", 14, 110, 242, 56);
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    ShortButton = Make<QRadioButton>(Panel1, "ShortButton", 10, 4, 224, 24, QStringLiteral("Short report"));
-    FullButton = Make<QRadioButton>(Panel1, "FullButton", 10, 28, 224, 24, QStringLiteral("Detailed report"));
-    ShortButton->setChecked(true);
+    std::tie(Label1, PwdBox) = MakePasswordRow(this, "Label1", 14, 166, 14, 90);
+    std::tie(Label2, StartDate) =
+        MakeEditRow(this, "Label2", "Start date (DD-MM-YY):", "StartDate", 14, 166, 46, 90, 12);
+    std::tie(Label3, EndDate) = MakeEditRow(this, "Label3", "End date (DD-MM-YY):", "EndDate", 14, 166, 78, 90, 12);
+    std::tie(Panel1, ShortButton, FullButton) = MakeReportKinds(this, 14, 110, 242);
     OkBt = Make<QPushButton>(this, "OkBt", 95, 176, 80, 28, QStringLiteral("Print"));
     connect(OkBt, &QPushButton::clicked, this, &TByDateDlg::OkBtClick);
     connect(this, &Form::Shown, this, &TByDateDlg::FormShow);

@@ -2,9 +2,9 @@
 
 #include "Commands.h"
 #include "Cp1251.h"
-#include "Edits.h"
 #include "Executor.h"
 #include "Numbers.h"
+#include "ReportControls.h"
 #include "ReportTexts.h"
 #include "Seam.h"
 
@@ -17,21 +17,10 @@ std::uint32_t Status() { return qmr::Link().StatusWord; }
 }  // namespace
 
 TByNumDlg::TByNumDlg(QWidget* parent) : Form(parent, "ByNumDlg", "Report by number", 234, 214) {
-    Label1 = Make<QLabel>(this, "Label1", 14, 14, 100, 24, QStringLiteral("Password:"));
-    PwdBox = Make<QLineEdit>(this, "PwdBox", 118, 14, 100, 24);
-    qmr::ui::LimitTyping(*PwdBox, 8);
-    qmr::ui::MakePasswordEdit(*PwdBox);
-    Label2 = Make<QLabel>(this, "Label2", 14, 46, 100, 24, QStringLiteral("Start number:"));
-    StartBox = Make<QLineEdit>(this, "StartBox", 118, 46, 64, 24, QStringLiteral("1"));
-    qmr::ui::LimitTyping(*StartBox, 4);
-    Label3 = Make<QLabel>(this, "Label3", 14, 78, 100, 24, QStringLiteral("End number:"));
-    EndBox = Make<QLineEdit>(this, "EndBox", 118, 78, 64, 24, QStringLiteral("1"));
-    qmr::ui::LimitTyping(*EndBox, 4);
-    Panel1 = Make<QFrame>(this, "Panel1", 14, 110, 204, 56);
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    ShortButton = Make<QRadioButton>(Panel1, "ShortButton", 10, 4, 186, 24, QStringLiteral("Short report"));
-    FullButton = Make<QRadioButton>(Panel1, "FullButton", 10, 28, 186, 24, QStringLiteral("Detailed report"));
-    ShortButton->setChecked(true);
+    std::tie(Label1, PwdBox) = MakePasswordRow(this, "Label1", 14, 118, 14, 100);
+    std::tie(Label2, StartBox) = MakeEditRow(this, "Label2", "Start number:", "StartBox", 14, 118, 46, 64, 4, "1");
+    std::tie(Label3, EndBox) = MakeEditRow(this, "Label3", "End number:", "EndBox", 14, 118, 78, 64, 4, "1");
+    std::tie(Panel1, ShortButton, FullButton) = MakeReportKinds(this, 14, 110, 204);
     OkBt = Make<QPushButton>(this, "OkBt", 77, 176, 80, 28, QStringLiteral("Print"));
     connect(OkBt, &QPushButton::clicked, this, &TByNumDlg::OkBtClick);
     connect(this, &Form::Shown, this, &TByNumDlg::FormShow);

@@ -449,14 +449,6 @@ struct ControlRow {
     int maxLength;  // typing limit of an edit, 0 for other controls
 };
 
-QString CaptionOf(const QWidget& w) {
-    if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
-    if (const auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
-    if (const auto* edit = qobject_cast<const QLineEdit*>(&w)) return edit->text();
-    return {};
-}
-
 void ExpectControls(const QWidget& form, const std::vector<ControlRow>& rows) {
     for (const ControlRow& row : rows) {
         SCOPED_TRACE(row.name);
