@@ -9,11 +9,11 @@ namespace prendix {
 
 using qmr::ui::Make;
 
-TOperatorsDlg::TOperatorsDlg(QWidget* parent) : Form(parent, "OperatorsDlg", "Operators", 260, 94) {
-    OperNum = Make<QComboBox>(this, "OperNum", 16, 14, 228, 24);
+TOperatorsDlg::TOperatorsDlg(QWidget* parent) : Form(parent, "OperatorsDlg", "Operators", 280, 94) {
+    OperNum = Make<QComboBox>(this, "OperNum", 16, 14, 248, 24);
     for (int n = 1; n <= 15; ++n) OperNum->addItem(QStringLiteral("Operator %1").arg(n));
-    OperPwd = Make<QPushButton>(this, "OperPwd", 16, 52, 110, 28, QStringLiteral("Change Password"));
-    OperName = Make<QPushButton>(this, "OperName", 134, 52, 110, 28, QStringLiteral("Change Name"));
+    OperPwd = Make<QPushButton>(this, "OperPwd", 16, 52, 120, 28, QStringLiteral("Change Password"));
+    OperName = Make<QPushButton>(this, "OperName", 144, 52, 120, 28, QStringLiteral("Change Name"));
     connect(OperPwd, &QPushButton::clicked, this, &TOperatorsDlg::OperPwdClick);
     connect(OperName, &QPushButton::clicked, this, &TOperatorsDlg::OperNameClick);
     FormCreate();

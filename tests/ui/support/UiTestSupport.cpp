@@ -1,5 +1,8 @@
 #include "UiTestSupport.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,6 +44,13 @@ std::optional<int> ReadSetting(const QString& name) {
     const QVariant v = settings.value(name);
     if (!v.isValid()) return std::nullopt;
     return v.toInt();
+}
+
+void Type(QWidget& control, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&control, &press);
+    }
 }
 
 QStringList ItemsOf(const QComboBox& combo) {

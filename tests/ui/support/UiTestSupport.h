@@ -56,6 +56,9 @@ std::optional<int> ReadSetting(const QString& name);
 // A combo's items in order.
 QStringList ItemsOf(const QComboBox& combo);
 
+// Types the text into the control key by key, as a user would.
+void Type(QWidget& control, const QString& text);
+
 // The controls of a form whose caption or longest item does not fit in them
 // with the font they are drawn in, as "objectName: caption (needs N, has M)".
 std::vector<std::string> ClippedCaptions(const QWidget& form);
