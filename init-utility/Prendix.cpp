@@ -17,6 +17,7 @@ TSetTimeDlg* SetTimeDlg = nullptr;
 TOperNameDlg* OperNameDlg = nullptr;
 TOperPwdDlg* OperPwdDlg = nullptr;
 TTestFrm* TestFrm = nullptr;
+qmr::ui::TLogoDlg* LogoDlg = nullptr;
 
 namespace {
 
@@ -33,6 +34,7 @@ void ForgetForms() {
     OperNameDlg = nullptr;
     OperPwdDlg = nullptr;
     TestFrm = nullptr;
+    LogoDlg = nullptr;
 }
 
 }  // namespace
@@ -55,7 +57,7 @@ TInitFP* CreateForms() {
 
     OperPwdDlg = new TOperPwdDlg(InitFP);
 
-    // 9 LogoDlg
+    LogoDlg = new qmr::ui::TLogoDlg(InitFP->OpenPictDlg, InitFP);
 
     ByNumDlg = new TByNumDlg(InitFP);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "LinkState.h"
+#include "TLogoDlg.h"
 #include "TStatusDlg.h"
 #include "TInitFP.h"
 #include "TRepPwdDlg.h"
@@ -30,6 +31,7 @@ extern TSetTimeDlg* SetTimeDlg;
 extern TOperNameDlg* OperNameDlg;
 extern TOperPwdDlg* OperPwdDlg;
 extern TTestFrm* TestFrm;
+extern qmr::ui::TLogoDlg* LogoDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

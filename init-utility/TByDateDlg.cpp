@@ -28,10 +28,14 @@ void TByDateDlg::FormShow() {
     const bool history = HistoryMode == 1;
     Panel1->setVisible(!history);
     setWindowTitle(history ? QStringLiteral("Tax rates history") : QStringLiteral("Periodical report by date"));
-    // Print moves up into the hidden panel's place, so no hole is left above it.
+    // Print moves up into the hidden panel's place, so no hole is left above
+    // it. The form was placed at its old height: it keeps its place a quarter
+    // of the free height down.
     const int printTop = history ? Panel1->y() : Panel1->geometry().bottom() + 11;
     OkBt->move(OkBt->x(), printTop);
+    const int before = height();
     setFixedHeight(printTop + OkBt->height() + 10);
+    move(x(), y() + (before - height()) / 4);
 }
 
 void TByDateDlg::OkBtClick() {

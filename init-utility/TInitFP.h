@@ -110,6 +110,7 @@ public slots:
     void DiagnBtClick();
     void RefreshBtClick();
     void ClosureBtClick();
+    void LogoBtClick();
     void ExitBtClick();
     void RecoverBtClick();
     void DateBtClick();
@@ -124,7 +125,7 @@ private:
     void BuildSettingsBox();
     void BuildFiscalizeBox();
     void BuildButtons();
-    // Sends a command with empty data; false when the printer did not answer.
+    // Sends a command with empty data; false when the link failed.
     bool Answered(int command);
     void ShowTaxEnables(const TaxEnables& enables);
     void ShowTaxRates(const std::array<double, 4>& rates);

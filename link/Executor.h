@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace qmr {
@@ -83,5 +84,9 @@ int ExecCommandQuietly(int command, std::string_view data);
 
 // True while an exchange is running (its windows are being pumped).
 bool ExchangeRunning();
+
+// Runs the action once the running exchange has ended, at once when none
+// runs. For what must not happen under an exchange, such as closing its port.
+void AfterExchange(std::function<void()> action);
 
 }  // namespace qmr

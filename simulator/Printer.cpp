@@ -38,6 +38,7 @@ Printer::Printer() {
     RegisterReportsCommands(*this);
     RegisterOperatorsCommands(*this);
     RegisterReceiptLinesCommands(*this);
+    RegisterLogoCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {
@@ -158,6 +159,11 @@ Reply Printer::Handle(const Request& request) {
 }
 
 void Printer::SetHandler(int command, CommandHandler handler) { handlers_[command] = std::move(handler); }
+
+CommandHandler Printer::HandlerOf(int command) const {
+    const auto handler = handlers_.find(command);
+    return handler == handlers_.end() ? CommandHandler() : handler->second;
+}
 
 void Printer::SetReplyData(int command, std::string data) {
     SetHandler(command, [data = std::move(data)](Printer&, const Request&) { return data; });

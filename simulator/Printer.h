@@ -34,6 +34,7 @@
 #include "Reports.h"
 #include "Operators.h"
 #include "ReceiptLines.h"
+#include "Logo.h"
 
 namespace qmrsim {
 
@@ -47,6 +48,8 @@ public:
 
     // Installs or replaces the handler of a command (tests script replies this way).
     void SetHandler(int command, CommandHandler handler);
+    // The handler a command has now; an empty one when it has none.
+    CommandHandler HandlerOf(int command) const;
     // A fixed reply text for a command, in place of its handler.
     void SetReplyData(int command, std::string data);
 
@@ -97,6 +100,7 @@ public:
     Clock clock;
     FiscalMemory fiscalMemory;
     Operators operators;
+    Logo logo;
 
 private:
     std::map<int, CommandHandler> handlers_;

@@ -19,7 +19,7 @@ constexpr int ClientHeight = 361;
 constexpr int RowHeight = 24;
 constexpr int GridTop = 40;
 constexpr int TillTop = 270;
-constexpr std::array<int, ArticleColumns> ColumnWidths = {53, 32, 45, 75, 71, 411};
+constexpr std::array<int, ColName> ColumnWidths = {53, 32, 45, 75, 71};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
     return Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
@@ -91,6 +91,7 @@ TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-
     connect(LoadM, &QAction::triggered, this, &TForm1::LoadMClick);
     connect(SaveM, &QAction::triggered, this, &TForm1::SaveMClick);
     connect(OperatorM, &QAction::triggered, this, &TForm1::OperatorMClick);
+    connect(LoadLogoM, &QAction::triggered, this, &TForm1::LoadLogoMClick);
     connect(TestM, &QAction::triggered, this, &TForm1::TestMClick);
 }
 
@@ -118,7 +119,7 @@ void TForm1::BuildMenu() {
     TestM = Named(MainMenu1->addAction(QStringLiteral("Commands")), "TestM");
 
     // Not built yet: shown, but they can do nothing so far.
-    for (QAction* later : {StoreM, ReadfromPrinter1, LoadLogoM, ReadFMM, ReadCodeMM, ResetsM, ClosuresM})
+    for (QAction* later : {StoreM, ReadfromPrinter1, ReadFMM, ReadCodeMM, ResetsM, ClosuresM})
         later->setEnabled(false);
 }
 
@@ -137,7 +138,8 @@ void TForm1::BuildTopBar() {
     RefreshBt = MakeButton(Client, "RefreshBt", "Refresh", 460, 8, 74);
 
     ArtTable = Make<ArticleGridView>(Client, "ArtTable", 0, GridTop, ClientWidth, TillTop - GridTop - 4);
-    for (int c = 0; c < ArticleColumns; ++c) ArtTable->setColumnWidth(c, ColumnWidths[static_cast<std::size_t>(c)]);
+    // The Name column stretches over what the others leave.
+    for (int c = 0; c < ColName; ++c) ArtTable->setColumnWidth(c, ColumnWidths[static_cast<std::size_t>(c)]);
 }
 
 void TForm1::BuildTill() {
@@ -193,5 +195,7 @@ void TForm1::OperatorMClick() {
     OperatorPassword = EnteredPassword;
     OperatorNumber = qmr::ReadLeadingInt(qmr::ToCp1251(OperatorDlg->OperNmb->currentText()));
 }
+
+void TForm1::LoadLogoMClick() { qmr::ui::ShowModal(*LogoDlg); }
 
 }  // namespace vextora

@@ -1,6 +1,6 @@
 // Vextora's main window: the connection, the article grid, the till below
 // it and the menus. Its handlers are spread by feature:
-//   TForm1.cpp          the window, connecting, the console and operator menus
+//   TForm1.cpp          the window, connecting, the console, operator and logo menus
 //   TForm1Articles.cpp  the articles file
 //   TForm1Sale.cpp      selling, paying and the receipt's totals
 #pragma once
@@ -85,6 +85,7 @@ public slots:
     void PortNumDropDown();
     void TestMClick();
     void OperatorMClick();
+    void LoadLogoMClick();
 
     void LoadMClick();
     void SaveMClick();

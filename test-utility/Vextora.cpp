@@ -19,6 +19,7 @@ TCommandFrm* CommandFrm = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TPwdDialog* PwdDialog = nullptr;
 TOperatorDlg* OperatorDlg = nullptr;
+qmr::ui::TLogoDlg* LogoDlg = nullptr;
 
 namespace {
 
@@ -28,6 +29,7 @@ void ForgetForms() {
     StatusDlg = nullptr;
     PwdDialog = nullptr;
     OperatorDlg = nullptr;
+    LogoDlg = nullptr;
 }
 
 }  // namespace
@@ -52,7 +54,7 @@ TForm1* CreateForms() {
 
     // 6 MemForm
 
-    // 7 LogoDlg
+    LogoDlg = new qmr::ui::TLogoDlg(Form1->OpenPictDlg, Form1);
 
     // 8 FillFM
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "LinkState.h"
+#include "TLogoDlg.h"
 #include "TStatusDlg.h"
 
 namespace vextora {
@@ -35,6 +36,7 @@ extern TCommandFrm* CommandFrm;
 extern qmr::ui::TStatusDlg* StatusDlg;
 extern TPwdDialog* PwdDialog;
 extern TOperatorDlg* OperatorDlg;
+extern qmr::ui::TLogoDlg* LogoDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

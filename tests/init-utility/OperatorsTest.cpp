@@ -16,7 +16,9 @@ class OperatorsWindow : public PrendixWindow {
 protected:
     // Where PlaceDialog puts a form over the main window, before the form's first showing.
     QPoint PlacedAt(const QWidget& form) {
-        const QSize size = form.frameGeometry().size();
+        // Without a frame yet, it is given one like the main window's.
+        QSize size = form.frameGeometry().size();
+        if (size == form.size()) size += InitFP->frameGeometry().size() - InitFP->size();
         const QPoint origin = InitFP->mapToGlobal(QPoint(0, 0));
         const qmr::Point at = qmr::PlaceDialog({origin.x(), origin.y()}, 497, 337, size.width(), size.height());
         return {at.x, at.y};

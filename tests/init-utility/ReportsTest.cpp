@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QScreen>
 #include <functional>
 
@@ -75,12 +74,14 @@ protected:
         for (const auto& m : script.modals) names.push_back(m.objectName);
         return names;
     }
-    // Where PlaceDialog puts a form over the main window.
-    QPoint PlacedOverTheWindow(const QWidget& form) const {
+    // The form stood over the main window at its showing: centred across the
+    // client area and a quarter of the free height down, frame included (as
+    // it has it now, after the showing).
+    void ExpectOverTheWindow(const QPoint& shownAt, const QWidget& form) const {
         const QPoint origin = InitFP->mapToGlobal(QPoint(0, 0));
         const QSize size = form.frameGeometry().size();
         const qmr::Point at = qmr::PlaceDialog({origin.x(), origin.y()}, 497, 337, size.width(), size.height());
-        return {at.x, at.y};
+        EXPECT_LE((shownAt - QPoint(at.x, at.y)).manhattanLength(), 1) << form.objectName().toStdString();
     }
 };
 
@@ -190,14 +191,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReportsWindow, TheMenuStandsOverTheWindowAndStaysOpenAfterAReport) {
-    const QPoint placed = PlacedOverTheWindow(*ReportDlg);
     InReports({[](QDialog& form) {
                    ReportDlg->TypeX->click();
                    EXPECT_TRUE(form.isVisible());
                    ReportDlg->TypeX->click();
                },
                Password("4826"), OkAlone()});
-    EXPECT_EQ(script.modals[0].pos, placed);
+    ExpectOverTheWindow(script.modals[0].pos, *ReportDlg);
     // The prompt keeps what was typed: OK alone sends it again.
     EXPECT_EQ(TakeSent(), (std::vector<Sent>{
                               Status, {qmr::PrintDailyReport, "4826,2"}, Status, {qmr::PrintDailyReport, "4826,2"}}));
@@ -217,7 +217,6 @@ TEST_F(ReportsWindow, AZReportPrintsAClosureThatTheByNumberDialogThenOffers) {
         p.SetStatusBit(st::Fiscalized);
     });
     script.modals.clear();
-    const QPoint placed = PlacedOverTheWindow(*ByNumDlg);
     InReports({Click(&TReportDlg::TypeN), [](QDialog&) {
                    EXPECT_EQ(ByNumDlg->EndBox->text(), "3");
                    ByNumDlg->StartBox->setText("2");
@@ -236,7 +235,7 @@ TEST_F(ReportsWindow, AZReportPrintsAClosureThatTheByNumberDialogThenOffers) {
                                              info,
                                              {qmr::PrintDetailedReportByNumber, "4826,2,3"}}));
     EXPECT_TRUE(script.messages.empty());
-    EXPECT_EQ(script.modals[1].pos, placed);
+    ExpectOverTheWindow(script.modals[1].pos, *ByNumDlg);
     WithPrinter([](Printer& p) {
         EXPECT_TRUE(Printed(p, "BY NUMBER 0002 - 0003"));
         EXPECT_TRUE(Printed(p, "DETAILED"));
@@ -322,8 +321,9 @@ TEST_F(ReportsWindow, PrintByNumberNeedsAFiscalisedPrinterAndReadsDigitlessNumbe
 
 TEST_F(ReportsWindow, TheDateChoicesResetTheDatesAndShowTheHistoryWithoutItsKinds) {
     ByDateDlg->FullButton->setChecked(true);
-    const QPoint placed = PlacedOverTheWindow(*ByDateDlg);
-    InReports({Click(&TReportDlg::TypeT), [](QDialog& form) {
+    QPoint shownAt;
+    InReports({Click(&TReportDlg::TypeT), [&shownAt](QDialog& form) {
+                   shownAt = form.pos();
                    EXPECT_EQ(form.windowTitle(), "Tax rates history");
                    EXPECT_FALSE(ByDateDlg->Panel1->isVisible());
                    // Print stands where the hidden choice was, with no hole above it.
@@ -336,12 +336,13 @@ TEST_F(ReportsWindow, TheDateChoicesResetTheDatesAndShowTheHistoryWithoutItsKind
                    ByDateDlg->OkBt->click();
                    ByDateDlg->StartDate->setText("x");
                }});
-    EXPECT_EQ(script.modals[1].pos, placed);
+    ExpectOverTheWindow(shownAt, *ByDateDlg);  // at the history's own height
     EXPECT_EQ(TakeSent(), (std::vector<Sent>{Status, {qmr::PrintTaxRateHistory, "4826,010104,080309"}}));
     WithPrinter([](Printer& p) { EXPECT_TRUE(Printed(p, "TAX RATES HISTORY")); });
 
     FixPcNow(QDateTime(QDate(2025, 12, 31), QTime(23, 59)));
-    InReports({Click(&TReportDlg::TypeD), [](QDialog& form) {
+    InReports({Click(&TReportDlg::TypeD), [&shownAt](QDialog& form) {
+                   shownAt = form.pos();
                    EXPECT_EQ(form.windowTitle(), "Periodical report by date");
                    EXPECT_TRUE(ByDateDlg->Panel1->isVisible());
                    EXPECT_GT(ByDateDlg->OkBt->y(), ByDateDlg->Panel1->geometry().bottom());
@@ -351,6 +352,7 @@ TEST_F(ReportsWindow, TheDateChoicesResetTheDatesAndShowTheHistoryWithoutItsKind
                    EXPECT_TRUE(ByDateDlg->ShortButton->isChecked());
                    EXPECT_EQ(ByDateDlg->PwdBox->text(), "4826");  // kept from the last showing
                }});
+    ExpectOverTheWindow(shownAt, *ByDateDlg);
     EXPECT_EQ(TakeSent(), std::vector<Sent>{Status});
 }
 
@@ -461,10 +463,7 @@ void ExpectControls(const QWidget& form, const std::vector<ControlRow>& rows) {
             auto* typed = const_cast<QLineEdit*>(edit);
             const QString kept = typed->text();
             typed->clear();
-            for (int i = 0; i < 20; ++i) {
-                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("7"));
-                QApplication::sendEvent(typed, &press);
-            }
+            qmr::test::Type(*typed, QString(20, '7'));
             EXPECT_EQ(typed->text().size(), row.maxLength);
             typed->setText(kept);
         }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -52,6 +53,11 @@ void ClearSettings();
 void WriteSettings(int serialPort, int bauds);
 // What the store holds; nothing when the value is missing.
 std::optional<int> ReadSetting(const QString& name);
+
+// Writes the bytes to a new file at the path; returns the path.
+QString WriteFile(const QString& path, const QByteArray& bytes);
+// The file's bytes, or "<missing>" when it cannot be read.
+QByteArray ReadFile(const QString& path);
 
 // A combo's items in order.
 QStringList ItemsOf(const QComboBox& combo);
