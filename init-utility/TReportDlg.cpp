@@ -3,7 +3,6 @@
 #include "Commands.h"
 #include "Cp1251.h"
 #include "Executor.h"
-#include "Numbers.h"
 #include "PcClock.h"
 #include "Prendix.h"
 #include "ReportTexts.h"
