@@ -8,7 +8,10 @@ namespace prendix {
 TInitFP* InitFP = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TRepPwdDlg* RepPwdDlg = nullptr;
-qmr::ui::TLogoDlg* LogoDlg = nullptr;
+TReportDlg* ReportDlg = nullptr;
+TByNumDlg* ByNumDlg = nullptr;
+TByDateDlg* ByDateDlg = nullptr;
+TArtForm* ArtForm = nullptr;
 TOperatorsDlg* OperatorsDlg = nullptr;
 TSetTimeDlg* SetTimeDlg = nullptr;
 TOperNameDlg* OperNameDlg = nullptr;
@@ -16,6 +19,7 @@ TOperPwdDlg* OperPwdDlg = nullptr;
 TTestFrm* TestFrm = nullptr;
 THeaderDlg* HeaderDlg = nullptr;
 TFiscaliseDlg* FiscaliseDlg = nullptr;
+qmr::ui::TLogoDlg* LogoDlg = nullptr;
 
 namespace {
 
@@ -23,7 +27,10 @@ void ForgetForms() {
     InitFP = nullptr;
     StatusDlg = nullptr;
     RepPwdDlg = nullptr;
-    LogoDlg = nullptr;
+    ReportDlg = nullptr;
+    ByNumDlg = nullptr;
+    ByDateDlg = nullptr;
+    ArtForm = nullptr;
     OperatorsDlg = nullptr;
     SetTimeDlg = nullptr;
     OperNameDlg = nullptr;
@@ -31,6 +38,7 @@ void ForgetForms() {
     TestFrm = nullptr;
     HeaderDlg = nullptr;
     FiscaliseDlg = nullptr;
+    LogoDlg = nullptr;
 }
 
 }  // namespace
@@ -43,7 +51,7 @@ TInitFP* CreateForms() {
 
     HeaderDlg = new THeaderDlg(InitFP);
 
-    // 4 ReportDlg
+    ReportDlg = new TReportDlg(InitFP);
 
     OperatorsDlg = new TOperatorsDlg(InitFP);
 
@@ -55,15 +63,15 @@ TInitFP* CreateForms() {
 
     LogoDlg = new qmr::ui::TLogoDlg(InitFP->OpenPictDlg, InitFP);
 
-    // 10 ByNumDlg
+    ByNumDlg = new TByNumDlg(InitFP);
 
-    // 11 ByDateDlg
+    ByDateDlg = new TByDateDlg(InitFP);
 
     TestFrm = new TTestFrm(InitFP);
 
     RepPwdDlg = new TRepPwdDlg(InitFP);
 
-    // 14 ArtForm
+    ArtForm = new TArtForm(InitFP);
 
     FiscaliseDlg = new TFiscaliseDlg(InitFP);
 

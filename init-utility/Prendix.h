@@ -6,6 +6,10 @@
 #include "TStatusDlg.h"
 #include "TInitFP.h"
 #include "TRepPwdDlg.h"
+#include "TReportDlg.h"
+#include "TByNumDlg.h"
+#include "TByDateDlg.h"
+#include "TArtForm.h"
 #include "TOperatorsDlg.h"
 #include "TOperNameDlg.h"
 #include "TOperPwdDlg.h"
@@ -20,7 +24,10 @@ namespace prendix {
 extern TInitFP* InitFP;
 extern qmr::ui::TStatusDlg* StatusDlg;
 extern TRepPwdDlg* RepPwdDlg;
-extern qmr::ui::TLogoDlg* LogoDlg;
+extern TReportDlg* ReportDlg;
+extern TByNumDlg* ByNumDlg;
+extern TByDateDlg* ByDateDlg;
+extern TArtForm* ArtForm;
 extern TOperatorsDlg* OperatorsDlg;
 extern TSetTimeDlg* SetTimeDlg;
 extern TOperNameDlg* OperNameDlg;
@@ -28,6 +35,7 @@ extern TOperPwdDlg* OperPwdDlg;
 extern TTestFrm* TestFrm;
 extern THeaderDlg* HeaderDlg;
 extern TFiscaliseDlg* FiscaliseDlg;
+extern qmr::ui::TLogoDlg* LogoDlg;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

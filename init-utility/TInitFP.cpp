@@ -62,7 +62,7 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(StatusBt, &QPushButton::clicked, this, &TInitFP::StatusBtClick);
     connect(RefreshBt, &QPushButton::clicked, this, &TInitFP::RefreshBtClick);
     connect(DiagnBt, &QPushButton::clicked, this, &TInitFP::DiagnBtClick);
-    connect(LogoBt, &QPushButton::clicked, this, &TInitFP::LogoBtClick);
+    connect(ClosureBt, &QPushButton::clicked, this, &TInitFP::ClosureBtClick);
     connect(RecoverBt, &QPushButton::clicked, this, &TInitFP::RecoverBtClick);
     connect(DateBt, &QPushButton::clicked, this, &TInitFP::DateBtClick);
     connect(OperBt, &QPushButton::clicked, this, &TInitFP::OperBtClick);
@@ -73,6 +73,7 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(UpdateFM, &QCheckBox::clicked, this, &TInitFP::UpdateFMClick);
     connect(LearnBt, &QPushButton::clicked, this, &TInitFP::LearnBtClick);
     connect(FiscaliseBt, &QPushButton::clicked, this, &TInitFP::FiscaliseBtClick);
+    connect(LogoBt, &QPushButton::clicked, this, &TInitFP::LogoBtClick);
 }
 
 void TInitFP::BuildPortBox() {

@@ -3,6 +3,7 @@
 // act on the printer. Its handlers are spread by feature:
 //   TInitFP.cpp         the window, connecting, status, diagnostics
 //   TInitFPRefresh.cpp  reading the identification and tax settings
+//   TInitFPReports.cpp  the reports menu
 //   TInitFPRecover.cpp  the Emergency Button
 //   TInitFPTestReceipts.cpp  test receipts
 //   TInitFPDataFile.cpp preloading them from a printer data file
@@ -114,6 +115,7 @@ public slots:
     void StatusBtClick();
     void DiagnBtClick();
     void RefreshBtClick();
+    void ClosureBtClick();
     void LogoBtClick();
     void ExitBtClick();
     void RecoverBtClick();

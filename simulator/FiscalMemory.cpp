@@ -69,17 +69,6 @@ bool FromHex(std::string_view hex, std::uint8_t* out, std::size_t count) {
     return true;
 }
 
-const char* const GroupNames[] = {"A", "B", "C", "D", "E"};
-
-void PrintTotals(Printer& printer, const std::array<long long, 5>& totals) {
-    long long sum = 0;
-    for (std::size_t g = 0; g < totals.size(); ++g) {
-        printer.paper.push_back(std::string("TAX ") + GroupNames[g] + "  " + Hundredths(totals[g]));
-        sum += totals[g];
-    }
-    printer.paper.push_back("TOTAL  " + Hundredths(sum));
-}
-
 // "password[,type]": no type and "0" are the Z report, "A" a closure of the
 // same kind, "2" the X report, which writes nothing.
 std::string PrintDailyReport(Printer& printer, const std::string& data) {
@@ -179,6 +168,16 @@ bool LoadFiscalMemory(Printer& printer, const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+void PrintTotals(Printer& printer, const std::array<long long, 5>& totals) {
+    static const char* const GroupNames[] = {"A", "B", "C", "D", "E"};
+    long long sum = 0;
+    for (std::size_t g = 0; g < totals.size(); ++g) {
+        printer.paper.push_back(std::string("TAX ") + GroupNames[g] + "  " + Hundredths(totals[g]));
+        sum += totals[g];
+    }
+    printer.paper.push_back("TOTAL  " + Hundredths(sum));
+}
 
 int FiscalMemory::RecordCount() const {
     int count = 0;

@@ -97,6 +97,8 @@ void WriteFmHeader(Printer& printer);
 void FillFiscalMemory(Printer& printer, int freeRecords);
 // Puts the near-full, full and read-only bits in line with the memory.
 void UpdateFiscalMemoryBits(Printer& printer);
+// Prints the totals of tax groups A to E, a line each, and their sum.
+void PrintTotals(Printer& printer, const std::array<long long, 5>& totals);
 
 // "AAAAA,64": the address of a 64-byte block inside a memory of `size`
 // bytes; nothing when the text or the address is wrong.

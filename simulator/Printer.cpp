@@ -44,6 +44,7 @@ Printer::Printer() {
     RegisterOperatorsCommands(*this);
     RegisterReceiptLinesCommands(*this);
     RegisterSetupCommands(*this);
+    RegisterReportsCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {

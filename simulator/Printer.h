@@ -38,6 +38,7 @@
 #include "Operators.h"
 #include "ReceiptLines.h"
 #include "Setup.h"
+#include "Reports.h"
 
 namespace qmrsim {
 

@@ -83,8 +83,9 @@ std::string CancelReceipt(Printer& printer) {
     for (const auto& [plu, sold] : r.receipt.articles) {
         const auto article = r.articles.find(plu);
         if (article == r.articles.end()) continue;
-        article->second.soldQuantity -= sold.quantity;
-        article->second.soldAmount -= sold.amount;
+        Article& a = article->second;
+        (r.receipt.storno ? a.stornoQuantity : a.soldQuantity) -= sold.quantity;
+        (r.receipt.storno ? a.stornoAmount : a.soldAmount) -= sold.amount;
     }
     printer.paper.push_back("RECEIPT CANCELLED");
     printer.PrintReceiptBottom();

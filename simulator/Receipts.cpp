@@ -137,8 +137,8 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     r.receipt.total = total;
     ++r.receipt.lines;
     if (const int slot = TaxSlot(a.taxLetter); slot >= 0) r.byTax[static_cast<std::size_t>(slot)] += amount;
-    a.soldQuantity += voided ? -*quantity : *quantity;
-    a.soldAmount += amount;
+    (r.receipt.storno ? a.stornoQuantity : a.soldQuantity) += voided ? -*quantity : *quantity;
+    (r.receipt.storno ? a.stornoAmount : a.soldAmount) += amount;
     SoldArticle& sold = r.receipt.articles[a.plu];
     sold.quantity += voided ? -*quantity : *quantity;
     sold.amount += amount;

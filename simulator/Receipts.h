@@ -23,8 +23,11 @@ struct Article {
     int group = 1;
     long long price = 0;
     std::string name;  // cp1251
+    // Sold in fiscal receipts, and in storno receipts, since the printer started.
     long long soldQuantity = 0;
     long long soldAmount = 0;
+    long long stornoQuantity = 0;
+    long long stornoAmount = 0;
 };
 
 // What a receipt has added to an article's sales, taken back if it is cancelled.

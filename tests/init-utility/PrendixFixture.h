@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +18,17 @@
 #include "SimulatedPrinterFixture.h"
 
 namespace prendix {
+
+// What a control shows as designed: a caption, a title, a list's items
+// joined by '|', an edit's text.
+inline QString CaptionOf(const QWidget& w) {
+    if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
+    if (const auto* combo = qobject_cast<const QComboBox*>(&w)) return qmr::test::ItemsOf(*combo).join('|');
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&w)) return edit->text();
+    return {};
+}
 
 class PrendixWindow : public qmr::test::SimulatedPrinterFixture {
 protected:

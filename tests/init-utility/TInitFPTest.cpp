@@ -51,14 +51,6 @@ struct ControlRow {
     QString caption;
 };
 
-QString CaptionOf(const QWidget& w) {
-    if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
-    if (const auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
-    if (const auto* combo = qobject_cast<const QComboBox*>(&w)) return qmr::test::ItemsOf(*combo).join('|');
-    return {};
-}
-
 TEST(TInitFPControls, AreNamedGroupedAndCaptionedAsDesigned) {
     const ControlRow rows[] = {
         {"PortBox", "InitFP", "QGroupBox", " Serial port  "},

@@ -67,8 +67,9 @@ void ExpectPlacedOver(const QWidget& mainClient, QPoint pos, const QWidget& form
     const QRect dlg(pos, form.frameGeometry().size());
     EXPECT_LE(std::abs((dlg.left() - client.left()) - (client.right() - dlg.right())), 1)
         << form.objectName().toStdString();
-    const int above = dlg.top() - client.top(), below = client.bottom() - dlg.bottom();
-    EXPECT_LE(std::abs(3 * above - below), 3) << form.objectName().toStdString();
+    // A quarter of the free height above, to a pixel either way.
+    const int above = dlg.top() - client.top(), free = client.height() - dlg.height();
+    EXPECT_LE(std::abs(4 * above - free), 7) << form.objectName().toStdString();
 }
 
 void Type(QWidget& control, const QString& text) {

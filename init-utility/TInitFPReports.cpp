@@ -1,0 +1,12 @@
+// The reports menu, opened from the main window.
+#include "Prendix.h"
+#include "TInitFP.h"
+
+namespace prendix {
+
+void TInitFP::ClosureBtClick() {
+    qmr::ui::PlaceDialog(*this, *ReportDlg);
+    qmr::ui::ShowModal(*ReportDlg);
+}
+
+}  // namespace prendix
