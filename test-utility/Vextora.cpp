@@ -3,6 +3,7 @@
 #include "LinkHooks.h"
 #include "TCommandFrm.h"
 #include "TForm1.h"
+#include "TMemForm.h"
 #include "TOperatorDlg.h"
 #include "TPwdDialog.h"
 
@@ -19,6 +20,7 @@ TCommandFrm* CommandFrm = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TPwdDialog* PwdDialog = nullptr;
 TOperatorDlg* OperatorDlg = nullptr;
+TMemForm* MemForm = nullptr;
 
 namespace {
 
@@ -28,6 +30,7 @@ void ForgetForms() {
     StatusDlg = nullptr;
     PwdDialog = nullptr;
     OperatorDlg = nullptr;
+    MemForm = nullptr;
 }
 
 }  // namespace
@@ -50,7 +53,7 @@ TForm1* CreateForms() {
     OperatorDlg = new TOperatorDlg(Form1);
     // One line per form, in start-up order; a form still to come keeps its place.
 
-    // 6 MemForm
+    MemForm = new TMemForm(Form1);
 
     // 7 LogoDlg
 

@@ -12,6 +12,7 @@ class TForm1;
 class TCommandFrm;
 class TPwdDialog;
 class TOperatorDlg;
+class TMemForm;
 
 // Set by Cancel; the long article loops stop on it between commands.
 extern bool StopFlag;
@@ -35,6 +36,7 @@ extern TCommandFrm* CommandFrm;
 extern qmr::ui::TStatusDlg* StatusDlg;
 extern TPwdDialog* PwdDialog;
 extern TOperatorDlg* OperatorDlg;
+extern TMemForm* MemForm;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

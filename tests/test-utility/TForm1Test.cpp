@@ -61,7 +61,7 @@ TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
     ASSERT_NE(StatusDlg, nullptr);
     EXPECT_EQ(StatusDlg->Variant(), qmr::LinkVariant::TestUtility);
     EXPECT_EQ(qmr::Env().variant, qmr::LinkVariant::TestUtility);
-    for (QObject* form : std::initializer_list<QObject*>{CommandFrm, StatusDlg, PwdDialog, OperatorDlg})
+    for (QObject* form : std::initializer_list<QObject*>{CommandFrm, StatusDlg, PwdDialog, OperatorDlg, MemForm})
         EXPECT_EQ(form->parent(), Form1);
 }
 
@@ -74,9 +74,10 @@ TEST_F(VextoraWindow, HasTheWholeMenuWithTheLaterItemsShownButOff) {
     EXPECT_EQ(Captions(*Form1->ServiceM), (QStringList{"Select Operator", "Load Graphics Logo", "-", "Read Fiscal Memory",
                                                        "Read Code Memory", "-", "Make Resets", "Make Closures"}));
     EXPECT_EQ(Form1->TestM->menu(), nullptr);  // the top-level item itself runs
-    for (const QAction* on : {Form1->LoadM, Form1->SaveM, Form1->OperatorM, Form1->TestM}) EXPECT_TRUE(on->isEnabled());
-    for (const QAction* off : {Form1->StoreM, Form1->ReadfromPrinter1, Form1->LoadLogoM, Form1->ReadFMM,
-                               Form1->ReadCodeMM, Form1->ResetsM, Form1->ClosuresM})
+    for (const QAction* on : {Form1->LoadM, Form1->SaveM, Form1->StoreM, Form1->ReadfromPrinter1, Form1->OperatorM,
+                              Form1->ReadFMM, Form1->ReadCodeMM, Form1->TestM})
+        EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
+    for (const QAction* off : {Form1->LoadLogoM, Form1->ResetsM, Form1->ClosuresM})
         EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
 }
 

@@ -15,6 +15,7 @@
 #include "SimulatedPrinterFixture.h"
 #include "TCommandFrm.h"
 #include "TForm1.h"
+#include "TMemForm.h"
 #include "TOperatorDlg.h"
 #include "TPwdDialog.h"
 #include "UiTestSupport.h"
