@@ -80,7 +80,9 @@ std::optional<std::string> ProgramArticleData(const ArticleRow& row, std::string
 }
 
 std::string DeleteArticleData(int plu, std::string_view password) {
-    return "D" + std::to_string(plu) + "," + std::string(password);
+    std::string data = "D";
+    data.append(std::to_string(plu)).append(",").append(password);
+    return data;
 }
 
 }  // namespace vextora

@@ -1,6 +1,7 @@
 #include "TMemForm.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -26,6 +27,7 @@ namespace {
 constexpr int ClientWidth = 738;
 constexpr int ClientHeight = 474;
 constexpr int PanelHeight = 354;
+constexpr int RedrawMs = 40;
 
 bool Executed(int command, std::string_view data) {
     qmr::ExecCommand(command, data);
@@ -109,10 +111,23 @@ void TMemForm::ReadBtClick() {
     DumpLength = 0;
     // Never past the buffer the menu handler made, whatever its size.
     const int blocks = std::min<int>(memory.blocks, static_cast<int>(DumpBuffer.size() / DumpMemory::BlockBytes));
+    // The listing takes its lines and is redrawn at a screen's pace rather
+    // than for every block: the link lets the window paint at every byte it
+    // moves, and a paint of the listing costs more than a block's exchange.
+    std::string pending;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    auto show = [&] {
+        if (!pending.empty()) FlashData->appendPlainText(qmr::FromCp1251(pending));
+        pending.clear();
+        FlashData->setUpdatesEnabled(true);
+        sinceShown.restart();
+    };
     for (int j = 0; j < blocks; ++j) {
         if (DumpStopFlag) break;
         qmr::ExecCommand(memory.command, BlockRequestData(j));
         QCoreApplication::processEvents();
+        FlashData->setUpdatesEnabled(false);
         if (qmr::Link().StatusWord & qmr::StatusErrorMask) break;
 
         const std::string reply = qmr::Link().ReplyText();
@@ -123,17 +138,17 @@ void TMemForm::ReadBtClick() {
 
         const std::size_t address = static_cast<std::size_t>(j) * DumpMemory::BlockBytes;
         const std::string_view hex(reply);
-        std::string lines;
         for (std::size_t part = 0; part < DumpMemory::BlockBytes / DumpMemory::LineBytes; ++part) {
             const std::size_t at = part * 2 * DumpMemory::LineBytes;
-            if (part > 0) lines += '\n';
-            lines += FormatDumpLine(address + part * DumpMemory::LineBytes,
-                                    at < hex.size() ? hex.substr(at, 2 * DumpMemory::LineBytes) : std::string_view{},
-                                    bytes + part * DumpMemory::LineBytes);
+            if (!pending.empty()) pending += '\n';
+            pending += FormatDumpLine(address + part * DumpMemory::LineBytes,
+                                      at < hex.size() ? hex.substr(at, 2 * DumpMemory::LineBytes) : std::string_view{},
+                                      bytes + part * DumpMemory::LineBytes);
         }
-        FlashData->appendPlainText(qmr::FromCp1251(lines));
         PrgBar->setValue(j / memory.progressDivisor);
+        if (sinceShown.elapsed() >= RedrawMs) show();
     }
+    show();
     SaveBt->setEnabled(true);
     CancelBt->setEnabled(false);
     ReadBt->setEnabled(true);
