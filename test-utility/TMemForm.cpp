@@ -12,6 +12,7 @@
 #include "Executor.h"
 #include "MemoryDump.h"
 #include "SafeSave.h"
+#include "TForm1.h"
 
 namespace vextora {
 
@@ -28,11 +29,6 @@ constexpr int ClientWidth = 738;
 constexpr int ClientHeight = 474;
 constexpr int PanelHeight = 354;
 constexpr int RedrawMs = 40;
-
-bool Executed(int command, std::string_view data) {
-    qmr::ExecCommand(command, data);
-    return !(qmr::Link().StatusWord & qmr::StatusErrorMask);
-}
 
 }  // namespace
 
@@ -102,8 +98,8 @@ void TMemForm::ReadBtClick() {
     SaveBt->setEnabled(false);
     CancelBt->setEnabled(false);
     ReadBt->setEnabled(false);
-    if (!Executed(qmr::ReadStatus, {})) return;
-    if (!Executed(qmr::ReadStatus, {})) return;
+    if (!Executed(qmr::ReadStatus)) return;
+    if (!Executed(qmr::ReadStatus)) return;
 
     FlashData->clear();
     CancelBt->setEnabled(true);

@@ -2,7 +2,6 @@
 // sent back, and deleted with the Delete key.
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMetaObject>
 
 #include "VextoraFixture.h"
 
@@ -34,15 +33,6 @@ protected:
             EXPECT_EQ(form.objectName(), "PwdDialog");
             PwdDialog->PwdBox->setText(password);
             PwdDialog->OkBt->click();
-        });
-    }
-    // Runs `then` on the window's thread while the printer answers the
-    // n-th request with this command and data, before the reply goes out.
-    void DuringRequest(int command, const std::string& data, int n, std::function<void()> then) {
-        auto seen = std::make_shared<int>(0);
-        sim.SetObserver([=](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) {
-            if (r.cmd == command && r.data == data && r.times == 1 && ++*seen == n)
-                QMetaObject::invokeMethod(qApp, then, Qt::QueuedConnection);
         });
     }
     void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -2,7 +2,6 @@
 // saves the fiscal memory and the code memory of the simulated printer.
 #include <QApplication>
 #include <QFile>
-#include <QMetaObject>
 #include <memory>
 
 #include "MemoryDump.h"
@@ -33,13 +32,6 @@ protected:
     QByteArray Bytes(const std::vector<std::uint8_t>& image, std::size_t n) {
         return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(n));
     }
-    // Runs `then` on the window's thread while the printer answers the
-    // request with this command and data, before the reply goes out.
-    void DuringRequest(int command, const std::string& data, std::function<void()> then) {
-        sim.SetObserver([=](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) {
-            if (r.cmd == command && r.data == data && r.times == 1) QMetaObject::invokeMethod(qApp, then, Qt::QueuedConnection);
-        });
-    }
     // Opens the dump window from the menu; `inside` runs while it shows.
     void OpenDump(QAction* item, std::function<void()> inside) {
         script.OnNextModal([inside](QDialog& form) {
@@ -57,9 +49,19 @@ protected:
         MemForm->SaveBt->click();
     }
     void CancelAtBlock(int block, int command = ReadFiscalMemoryBlock) {
-        DuringRequest(command, BlockRequestData(block), [] { MemForm->CancelBt->click(); });
+        DuringRequest(command, BlockRequestData(block), 1, [] { MemForm->CancelBt->click(); });
     }
 };
+
+TEST_F(Dump, TheWindowCanBeSizedAndListsInAFixedReadOnlyFont) {
+    EXPECT_LT(MemForm->minimumSize().width(), MemForm->maximumSize().width());
+    EXPECT_LE(MemForm->minimumSize().width(), 192);
+    EXPECT_TRUE(MemForm->FlashData->isReadOnly());
+    EXPECT_EQ(MemForm->FlashData->font().pixelSize(), 12);
+    EXPECT_EQ(MemForm->Panel1->height(), 354);
+    EXPECT_EQ((std::pair{MemForm->PrgBar->minimum(), MemForm->PrgBar->maximum()}), (std::pair{0, 255}));
+    EXPECT_FALSE(MemForm->SaveBt->isEnabled());
+}
 
 TEST_F(Dump, TheWholeFiscalMemoryIsReadListedAndSaved) {
     const QString path = files.filePath("fm.bin");
@@ -181,7 +183,7 @@ TEST_F(Dump, ShortAndMalformedRepliesDecodeTheirBadPairsAsZero) {
 }
 
 TEST_F(Dump, ClosingTheWindowDuringAReadStopsItAndTheBufferLivesUntilItEnds) {
-    DuringRequest(ReadFiscalMemoryBlock, BlockRequestData(3), [] { MemForm->close(); });
+    DuringRequest(ReadFiscalMemoryBlock, BlockRequestData(3), 1, [] { MemForm->close(); });
     OpenDump(Form1->ReadFMM, [&] {
         MemForm->ReadBt->click();
         EXPECT_FALSE(MemForm->isVisible());

@@ -87,7 +87,7 @@ TEST_F(VextoraWindow, EveryControlFitsTheClientArea) {
     EXPECT_EQ(Form1->Client->geometry().top(), Form1->MainMenu1->geometry().bottom() + 1);
     // Every caption shows whole and no control hides another, in each window.
     Connect();  // "Disconnect" is the longer caption
-    for (const QWidget* form : std::initializer_list<const QWidget*>{Form1->Client, CommandFrm, OperatorDlg, PwdDialog}) {
+    for (const QWidget* form : std::initializer_list<const QWidget*>{Form1->Client, CommandFrm, OperatorDlg, PwdDialog, MemForm}) {
         EXPECT_EQ(qmr::test::ClippedCaptions(*form), std::vector<std::string>{}) << form->objectName().toStdString();
         EXPECT_EQ(qmr::test::OverlappingControls(*form), std::vector<std::string>{}) << form->objectName().toStdString();
     }
