@@ -8,6 +8,12 @@ namespace prendix {
 TInitFP* InitFP = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TRepPwdDlg* RepPwdDlg = nullptr;
+qmr::ui::TLogoDlg* LogoDlg = nullptr;
+TOperatorsDlg* OperatorsDlg = nullptr;
+TSetTimeDlg* SetTimeDlg = nullptr;
+TOperNameDlg* OperNameDlg = nullptr;
+TOperPwdDlg* OperPwdDlg = nullptr;
+TTestFrm* TestFrm = nullptr;
 
 namespace {
 
@@ -15,6 +21,12 @@ void ForgetForms() {
     InitFP = nullptr;
     StatusDlg = nullptr;
     RepPwdDlg = nullptr;
+    LogoDlg = nullptr;
+    OperatorsDlg = nullptr;
+    SetTimeDlg = nullptr;
+    OperNameDlg = nullptr;
+    OperPwdDlg = nullptr;
+    TestFrm = nullptr;
 }
 
 }  // namespace
@@ -29,21 +41,21 @@ TInitFP* CreateForms() {
 
     // 4 ReportDlg
 
-    // 5 OperatorsDlg
+    OperatorsDlg = new TOperatorsDlg(InitFP);
 
-    // 6 SetTimeDlg
+    SetTimeDlg = new TSetTimeDlg(InitFP);
 
-    // 7 OperNameDlg
+    OperNameDlg = new TOperNameDlg(InitFP);
 
-    // 8 OperPwdDlg
+    OperPwdDlg = new TOperPwdDlg(InitFP);
 
-    // 9 LogoDlg
+    LogoDlg = new qmr::ui::TLogoDlg(InitFP->OpenPictDlg, InitFP);
 
     // 10 ByNumDlg
 
     // 11 ByDateDlg
 
-    // 12 TestFrm
+    TestFrm = new TTestFrm(InitFP);
 
     RepPwdDlg = new TRepPwdDlg(InitFP);
 

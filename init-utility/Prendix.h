@@ -2,9 +2,15 @@
 #pragma once
 
 #include "LinkState.h"
+#include "TLogoDlg.h"
 #include "TStatusDlg.h"
 #include "TInitFP.h"
 #include "TRepPwdDlg.h"
+#include "TOperatorsDlg.h"
+#include "TOperNameDlg.h"
+#include "TOperPwdDlg.h"
+#include "TSetTimeDlg.h"
+#include "TTestFrm.h"
 
 namespace prendix {
 
@@ -12,6 +18,12 @@ namespace prendix {
 extern TInitFP* InitFP;
 extern qmr::ui::TStatusDlg* StatusDlg;
 extern TRepPwdDlg* RepPwdDlg;
+extern qmr::ui::TLogoDlg* LogoDlg;
+extern TOperatorsDlg* OperatorsDlg;
+extern TSetTimeDlg* SetTimeDlg;
+extern TOperNameDlg* OperNameDlg;
+extern TOperPwdDlg* OperPwdDlg;
+extern TTestFrm* TestFrm;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

@@ -1,6 +1,7 @@
 #include "TInitFP.h"
 
 #include "Commands.h"
+#include "Edits.h"
 #include "Executor.h"
 #include "LinkHooks.h"
 #include "Prendix.h"
@@ -34,7 +35,7 @@ void MakeTaxGroup(QWidget* parent, const char* boxName, const char* caption, con
     box = Make<QCheckBox>(parent, boxName, x, y, 42, RowHeight, QString::fromLatin1(caption));
     box->setLayoutDirection(Qt::RightToLeft);
     edit = Make<QLineEdit>(parent, editName, x + 44, y, 60, RowHeight);
-    edit->setMaxLength(6);
+    qmr::ui::LimitTyping(*edit, 6);
 }
 
 }  // namespace
@@ -61,6 +62,11 @@ TInitFP::TInitFP(QWidget* parent) : MainForm(parent, "InitFP", "Fiscal Printer Q
     connect(StatusBt, &QPushButton::clicked, this, &TInitFP::StatusBtClick);
     connect(RefreshBt, &QPushButton::clicked, this, &TInitFP::RefreshBtClick);
     connect(DiagnBt, &QPushButton::clicked, this, &TInitFP::DiagnBtClick);
+    connect(LogoBt, &QPushButton::clicked, this, &TInitFP::LogoBtClick);
+    connect(RecoverBt, &QPushButton::clicked, this, &TInitFP::RecoverBtClick);
+    connect(DateBt, &QPushButton::clicked, this, &TInitFP::DateBtClick);
+    connect(OperBt, &QPushButton::clicked, this, &TInitFP::OperBtClick);
+    connect(TestBt, &QPushButton::clicked, this, &TInitFP::TestBtClick);
 }
 
 void TInitFP::BuildPortBox() {
@@ -171,6 +177,21 @@ void TInitFP::StatusBtClick() {
 
 void TInitFP::DiagnBtClick() { PrintDiagnostics(); }
 
+void TInitFP::LogoBtClick() {
+    qmr::ui::PlaceDialog(*this, *LogoDlg);
+    qmr::ui::ShowModal(*LogoDlg);
+}
+
 void TInitFP::ExitBtClick() { close(); }
+
+void TInitFP::DateBtClick() {
+    qmr::ui::PlaceDialog(*this, *SetTimeDlg);
+    qmr::ui::ShowModal(*SetTimeDlg);
+}
+
+void TInitFP::OperBtClick() {
+    qmr::ui::PlaceDialog(*this, *OperatorsDlg);
+    qmr::ui::ShowModal(*OperatorsDlg);
+}
 
 }  // namespace prendix

@@ -3,6 +3,8 @@
 // act on the printer. Its handlers are spread by feature:
 //   TInitFP.cpp         the window, connecting, status, diagnostics
 //   TInitFPRefresh.cpp  reading the identification and tax settings
+//   TInitFPRecover.cpp  the Emergency Button
+//   TInitFPTestReceipts.cpp  test receipts
 #pragma once
 
 #include <QCheckBox>
@@ -106,7 +108,14 @@ public slots:
     void StatusBtClick();
     void DiagnBtClick();
     void RefreshBtClick();
+    void LogoBtClick();
     void ExitBtClick();
+    void RecoverBtClick();
+    void DateBtClick();
+    void OperBtClick();
+    // TestBt is hidden at every showing, and SalesBtClick is bound to no control.
+    void TestBtClick();
+    void SalesBtClick();
 
 private:
     void BuildPortBox();
@@ -114,7 +123,7 @@ private:
     void BuildSettingsBox();
     void BuildFiscalizeBox();
     void BuildButtons();
-    // Sends a command with empty data; false when the printer did not answer.
+    // Sends a command with empty data; false when the link failed.
     bool Answered(int command);
     void ShowTaxEnables(const TaxEnables& enables);
     void ShowTaxRates(const std::array<double, 4>& rates);

@@ -10,12 +10,12 @@ namespace {
 
 std::uint32_t Status() { return qmr::Link().StatusWord; }
 
-// Silence ends the read. So does an exchange that was never made: on a closed
-// port (the fiscalisation flow reads without testing Connected) or refused
-// while another exchange waits for its reply. Either leaves the status word
-// and the reply of an earlier command behind, which must not be read as this
-// one's, and each further step would only repeat the link's message.
-bool NoAnswer() { return (Status() & (qmr::swNoResponse | qmr::swPortClosed | qmr::swReserved27)) != 0; }
+// A failed link ends the read: silence, a reply that never passed the frame
+// check, a closed port (the fiscalisation flow reads without testing
+// Connected) or an exchange refused while another one waits for its reply.
+// None of them leaves a reply of this command to read, and each further step
+// would only repeat the link's message.
+bool LinkFailed() { return (Status() & qmr::LinkStatusMask) != 0; }
 
 }  // namespace
 
@@ -30,13 +30,13 @@ void TInitFP::RefreshBtClick() {
 void TInitFP::RefreshFromPrinter() {
     ClearPrinterFields();
     RequestStatus();
-    if (NoAnswer()) return;
+    if (LinkFailed()) return;
     if (Status() & qmr::swPaperOut) {
         qmr::ui::MessageBox("Out of paper", "Error", qmr::MbOk);
         return;
     }
     ReadIdentification();
-    if (NoAnswer() || !(Status() & qmr::swTaxRatesSet)) return;
+    if (LinkFailed() || !(Status() & qmr::swTaxRatesSet)) return;
     if (!Answered(qmr::SetTaxRatesAndDecimals)) return;
     ShowTaxEnables(ParseTaxEnables(qmr::Link().ReplyText()));
     if (!Answered(qmr::ReadTaxRates)) return;
@@ -78,7 +78,7 @@ int TInitFP::ReadIdentification() {
 
 bool TInitFP::Answered(int command) {
     qmr::ExecCommand(command, "");
-    return !NoAnswer();
+    return !LinkFailed();
 }
 
 void TInitFP::ShowTaxEnables(const TaxEnables& enables) {

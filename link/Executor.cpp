@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "LinkState.h"
 #include "Transport.h"
@@ -24,6 +26,7 @@ const StatusBitMapping StatusBitTable[26] = {
 namespace {
 
 bool exchangeRunning = false;
+std::vector<std::function<void()>> afterExchange;
 
 // Handlers run from the pumped windows may refuse-mark the status word for
 // their own mask tests; what the running exchange has put there is its own
@@ -81,6 +84,7 @@ public:
     ~ExchangeScope() {
         Env().ui = saved_;
         exchangeRunning = false;
+        for (const auto& action : std::exchange(afterExchange, {})) action();
     }
     UiHooks& ui() { return guarded_; }
 
@@ -93,6 +97,13 @@ private:
 }  // namespace
 
 bool ExchangeRunning() { return exchangeRunning; }
+
+void AfterExchange(std::function<void()> action) {
+    if (exchangeRunning)
+        afterExchange.push_back(std::move(action));
+    else
+        action();
+}
 
 void MapStatus() {
     LinkState& s = Link();
@@ -134,6 +145,9 @@ int ExecCommand(int command, std::string_view data) {
     ExchangeScope scope;
     UiHooks& ui = scope.ui();
     ui.SetConnectEnabled(false);
+    // Whatever this command ends in, the reply of the one before it is not
+    // its reply: a caller that reads on after a link failure reads nothing.
+    s.ReplyData.fill('\0');
 
     if (s.PortHandle == -1) {
         ui.ShowMessage("Serial port not open", "Error", MbOk);
@@ -149,6 +163,7 @@ int ExecCommand(int command, std::string_view data) {
     if (data.size() > static_cast<std::size_t>(MaxRequestData)) {
         // Len is one byte: such a text cannot be framed, so nothing is sent.
         ui.ShowMessage("Data too long", "Error", MbOk);
+        s.StatusBytes.fill(0);
         s.StatusWord = swProtocolError;
         s.CommandResult = ResultProtocol;
         ui.SetConnectEnabled(true);
@@ -188,12 +203,12 @@ int ExecCommand(int command, std::string_view data) {
     return s.CommandResult;
 }
 
+QuietStatusDialog::QuietStatusDialog() : was_(Link().SuppressStatusDlg) { Link().SuppressStatusDlg = true; }
+
+QuietStatusDialog::~QuietStatusDialog() { Link().SuppressStatusDlg = was_; }
+
 int ExecCommandQuietly(int command, std::string_view data) {
-    struct Quiet {
-        bool was = Link().SuppressStatusDlg;
-        Quiet() { Link().SuppressStatusDlg = true; }
-        ~Quiet() { Link().SuppressStatusDlg = was; }
-    } quiet;
+    QuietStatusDialog quiet;
     return ExecCommand(command, data);
 }
 

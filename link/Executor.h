@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace qmr {
@@ -62,6 +63,20 @@ bool CheckReplyFrame(int command);
 // Sends one command and waits for its reply; returns the command result.
 int ExecCommand(int command, std::string_view data);
 
+// Holds the status dialog back for as long as it lives, for callers that
+// judge the printer's answers themselves over several commands, and puts the
+// flag back as it found it on every way out.
+class QuietStatusDialog {
+public:
+    QuietStatusDialog();
+    ~QuietStatusDialog();
+    QuietStatusDialog(const QuietStatusDialog&) = delete;
+    QuietStatusDialog& operator=(const QuietStatusDialog&) = delete;
+
+private:
+    bool was_;
+};
+
 // Sends one command with the status dialog held back, for callers that judge
 // the printer's answer themselves; the flag is as it was afterwards, also for
 // a call that a running exchange refused.
@@ -69,5 +84,9 @@ int ExecCommandQuietly(int command, std::string_view data);
 
 // True while an exchange is running (its windows are being pumped).
 bool ExchangeRunning();
+
+// Runs the action once the running exchange has ended, at once when none
+// runs. For what must not happen under an exchange, such as closing its port.
+void AfterExchange(std::function<void()> action);
 
 }  // namespace qmr

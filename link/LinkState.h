@@ -16,8 +16,8 @@ namespace qmr {
 
 // The two programs build the same link; these are the points where they differ.
 enum class LinkVariant {
-    InitUtility,  // Prendix: XON/XOFF switched off at open, status dialog names the command
-    TestUtility,  // Vextora: XON/XOFF left as the driver has it
+    InitUtility,  // Prendix: the status dialog names the command
+    TestUtility,  // Vextora
 };
 
 constexpr int ReceiveBufferSize = 8192;

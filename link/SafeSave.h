@@ -10,7 +10,9 @@
 namespace qmr {
 
 // Replaces the file with these bytes only once all of them are on disk;
-// false, and the old file as it was, when anything fails.
+// false, and the old file as it was, when anything fails. Where no temporary
+// file can be made beside it, the file itself is written, and false tells of
+// any failure.
 bool WriteFileSafely(const QString& path, std::string_view bytes);
 
 }  // namespace qmr

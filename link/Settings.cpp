@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include <QFile>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <algorithm>
@@ -14,6 +15,7 @@ namespace qmr {
 namespace {
 
 PortSource portSource;
+bool damagedFile = false;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -23,20 +25,41 @@ std::string Lower(std::string s) {
 }  // namespace
 
 struct QSettingsStore::Impl {
-    QSettings settings{"Zandrel", "QMR770"};
+    std::optional<QSettings> store{std::in_place, "Zandrel", "QMR770"};
+    QSettings& Settings() { return *store; }
+
+    // A file that cannot be parsed is moved aside, kept for a look, and the
+    // settings start again from an empty file.
+    bool SetDamagedFileAside() {
+        const QString name = Settings().fileName();
+        const QString aside = name + QStringLiteral(".damaged");
+        store.reset();
+        QFile::remove(aside);
+        const bool moved = QFile::rename(name, aside);
+        store.emplace("Zandrel", "QMR770");
+        return moved && store->status() == QSettings::NoError;
+    }
 };
 
 QSettingsStore::QSettingsStore() : impl_(new Impl) {}
 QSettingsStore::~QSettingsStore() { delete impl_; }
 
 bool QSettingsStore::Open(bool create) {
-    if (impl_->settings.status() != QSettings::NoError) return false;
-    if (create) return impl_->settings.isWritable();
-    return !impl_->settings.allKeys().isEmpty();
+    // A damaged file reads as no settings at all; the next save replaces it.
+    // Qt says so only to the first reader of the file in the program (the
+    // others get what it made of the file), so the finding is kept.
+    if (impl_->Settings().status() == QSettings::FormatError) damagedFile = true;
+    if (damagedFile) {
+        if (!create || !impl_->SetDamagedFileAside()) return false;
+        damagedFile = false;
+    }
+    if (impl_->Settings().status() != QSettings::NoError) return false;
+    if (create) return impl_->Settings().isWritable();
+    return !impl_->Settings().allKeys().isEmpty();
 }
 
 std::optional<int> QSettingsStore::ReadInt(const std::string& name) {
-    const QVariant v = impl_->settings.value(QString::fromStdString(name));
+    const QVariant v = impl_->Settings().value(QString::fromStdString(name));
     if (!v.isValid()) return std::nullopt;
     bool ok = false;
     const int value = v.toString().trimmed().toInt(&ok);
@@ -45,21 +68,21 @@ std::optional<int> QSettingsStore::ReadInt(const std::string& name) {
 }
 
 std::string QSettingsStore::ReadText(const std::string& name) {
-    return ToCp1251(impl_->settings.value(QString::fromStdString(name)).toString());
+    return ToCp1251(impl_->Settings().value(QString::fromStdString(name)).toString());
 }
 
 void QSettingsStore::WriteInt(const std::string& name, int value) {
-    impl_->settings.setValue(QString::fromStdString(name), value);
+    impl_->Settings().setValue(QString::fromStdString(name), value);
 }
 
 void QSettingsStore::WriteText(const std::string& name, const std::string& value) {
-    impl_->settings.setValue(QString::fromStdString(name), FromCp1251(value));
+    impl_->Settings().setValue(QString::fromStdString(name), FromCp1251(value));
 }
 
 void QSettingsStore::Close() {
-    impl_->settings.sync();
-    if (impl_->settings.status() != QSettings::NoError)
-        throw std::runtime_error("Can't write the settings to " + impl_->settings.fileName().toStdString());
+    impl_->Settings().sync();
+    if (impl_->Settings().status() != QSettings::NoError)
+        throw std::runtime_error("Can't write the settings to " + impl_->Settings().fileName().toStdString());
 }
 
 void SetPortSource(PortSource source) { portSource = std::move(source); }

@@ -100,6 +100,9 @@ void TermiosLine::Configure(int baudRate, bool switchOffXonXoff) {
 
 void TermiosLine::Close() {
     if (fd_ < 0) return;
+    // A device that someone else still holds open (the simulator its pty)
+    // would stay exclusive, and refuse every later open by either program.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
 }

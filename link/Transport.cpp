@@ -87,7 +87,9 @@ bool OpenPort() {
         if (env.ui) env.ui->ShowMessage("Can't open serial port", "Error", MbOk);
         return false;
     }
-    env.line->Configure(s.BaudRate, env.variant == LinkVariant::InitUtility);
+    // A terminal starts with XON/XOFF on, which would swallow 0x11 and 0x13 and
+    // stop sending at a received 0x13; the line must be 8-bit transparent.
+    env.line->Configure(s.BaudRate, true);
     return true;
 }
 

@@ -35,7 +35,12 @@ Printer::Printer() {
     RegisterIdentificationCommands(*this);
     RegisterClockCommands(*this);
     RegisterFiscalMemoryCommands(*this);
+    RegisterLogoCommands(*this);
+    RegisterResetCommands(*this);
+    RegisterTestAidsCommands(*this);
     RegisterArticlesCommands(*this);
+    RegisterOperatorsCommands(*this);
+    RegisterReceiptLinesCommands(*this);
 }
 
 void Printer::PrintReceiptTop() {
@@ -156,6 +161,11 @@ Reply Printer::Handle(const Request& request) {
 }
 
 void Printer::SetHandler(int command, CommandHandler handler) { handlers_[command] = std::move(handler); }
+
+CommandHandler Printer::HandlerOf(int command) const {
+    const auto handler = handlers_.find(command);
+    return handler == handlers_.end() ? CommandHandler() : handler->second;
+}
 
 void Printer::SetReplyData(int command, std::string data) {
     SetHandler(command, [data = std::move(data)](Printer&, const Request&) { return data; });

@@ -31,7 +31,12 @@
 #include "Identification.h"
 #include "Clock.h"
 #include "FiscalMemory.h"
+#include "Logo.h"
+#include "Reset.h"
+#include "TestAids.h"
 #include "Articles.h"
+#include "Operators.h"
+#include "ReceiptLines.h"
 
 namespace qmrsim {
 
@@ -45,6 +50,8 @@ public:
 
     // Installs or replaces the handler of a command (tests script replies this way).
     void SetHandler(int command, CommandHandler handler);
+    // The handler a command has now; an empty one when it has none.
+    CommandHandler HandlerOf(int command) const;
     // A fixed reply text for a command, in place of its handler.
     void SetReplyData(int command, std::string data);
 
@@ -94,7 +101,11 @@ public:
     Identification identification;
     Clock clock;
     FiscalMemory fiscalMemory;
+    Logo logo;
+    Reset reset;
+    TestAids testAids;
     Articles articles;
+    Operators operators;
 
 private:
     std::map<int, CommandHandler> handlers_;

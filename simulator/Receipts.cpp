@@ -85,7 +85,8 @@ std::string OpenReceipt(Printer& printer, std::string_view data, bool storno) {
         printer.Fail(st::SyntaxError);
         return "";
     }
-    if (r.receipt.open || fields[1] != r.operatorPasswords[static_cast<std::size_t>(*op - 1)]) {
+    if (r.receipt.open || printer.StatusBit(st::NonFiscalReceiptOpen) ||
+        fields[1] != r.operatorPasswords[static_cast<std::size_t>(*op - 1)]) {
         printer.Fail(st::NotPermitted);
         return "";
     }
@@ -117,7 +118,7 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     }
     const auto article = r.articles.find(static_cast<int>(*plu));
     // No sale outside a receipt, after its payment began, or of an article the printer does not know.
-    if (!r.receipt.open || r.receipt.paid != 0 || article == r.articles.end()) {
+    if (!r.receipt.open || r.receipt.payments != 0 || article == r.articles.end()) {
         printer.Fail(st::NotPermitted);
         return "";
     }
@@ -138,6 +139,9 @@ std::string SellArticleLine(Printer& printer, std::string_view data, bool withDi
     if (const int slot = TaxSlot(a.taxLetter); slot >= 0) r.byTax[static_cast<std::size_t>(slot)] += amount;
     a.soldQuantity += voided ? -*quantity : *quantity;
     a.soldAmount += amount;
+    SoldArticle& sold = r.receipt.articles[a.plu];
+    sold.quantity += voided ? -*quantity : *quantity;
+    sold.amount += amount;
     printer.paper.push_back(std::string(voided ? "VOID " : "").append(Quantity(*quantity)).append(" x ").append(Hundredths(a.price)));
     printer.paper.push_back(a.name + "  " + Hundredths(amount) + " " + a.taxLetter);
     if (withDisplay) r.display = a.name + " " + Hundredths(amount);
@@ -201,6 +205,7 @@ std::string RegisterPayment(Printer& printer, std::string_view data) {
         return "";
     }
     r.receipt.paid += *amount;
+    ++r.receipt.payments;
     printer.paper.push_back(std::string(PaymentModeName(mode)) + "  " + Hundredths(*amount));
     const long long rest = r.receipt.total - r.receipt.paid;
     if (rest >= 0) return Tagged('D', rest);

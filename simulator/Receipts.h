@@ -27,6 +27,12 @@ struct Article {
     long long soldAmount = 0;
 };
 
+// What a receipt has added to an article's sales, taken back if it is cancelled.
+struct SoldArticle {
+    long long quantity = 0;
+    long long amount = 0;
+};
+
 struct Receipt {
     bool open = false;
     bool storno = false;
@@ -34,6 +40,8 @@ struct Receipt {
     int lines = 0;
     long long total = 0;
     long long paid = 0;
+    int payments = 0;  // registered, a payment of 0.00 included
+    std::map<int, SoldArticle> articles;  // by PLU
 };
 
 struct Receipts {

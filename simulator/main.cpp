@@ -17,26 +17,34 @@
 
 namespace {
 
-void PrintUsage() { std::fprintf(stderr, "usage: qmr770-sim [--baud N] [--link PATH]\n"); }
+void PrintUsage() { std::fprintf(stderr, "usage: qmr770-sim [--baud N] [--link PATH] [--fm-free N]\n"); }
 
 struct Options {
     int baud = 0;
     std::string link;
+    int fmFree = -1;  // records left free in the fiscal memory; -1: an empty memory
 };
+
+bool ParseCount(const std::string& value, long max, int& out) {
+    char* end = nullptr;
+    const long n = std::strtol(value.c_str(), &end, 10);
+    if (end == value.c_str() || *end != '\0' || n < 0 || n > max) return false;
+    out = static_cast<int>(n);
+    return true;
+}
 
 bool ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--baud" || arg == "--link") && i + 1 < argc) {
+        if ((arg == "--baud" || arg == "--link" || arg == "--fm-free") && i + 1 < argc) {
             const std::string value = argv[++i];
             if (arg == "--link") {
                 options.link = value;
-                continue;
+            } else if (arg == "--fm-free") {
+                if (!ParseCount(value, qmrsim::FiscalMemory::Capacity, options.fmFree)) return false;
+            } else if (!ParseCount(value, 10'000'000, options.baud)) {
+                return false;
             }
-            char* end = nullptr;
-            const long baud = std::strtol(value.c_str(), &end, 10);
-            if (end == value.c_str() || *end != '\0' || baud < 0 || baud > 10'000'000) return false;
-            options.baud = static_cast<int>(baud);
         } else {
             return false;
         }
@@ -80,7 +88,11 @@ int main(int argc, char** argv) {
         qmrsim::Simulator simulator;
         simulator.SetBaudRate(options.baud);
         // The programs meet a printer ready to be put into service.
-        simulator.WithPrinter([](qmrsim::Printer& printer) { qmrsim::SetUpServicedPrinter(printer); });
+        simulator.WithPrinter([&options](qmrsim::Printer& printer) {
+            qmrsim::SetUpServicedPrinter(printer);
+            // A memory nearly full, so that a fill series reaches its end in a minute.
+            if (options.fmFree >= 0) qmrsim::FillFiscalMemory(printer, options.fmFree);
+        });
         std::size_t printed = 0;
         simulator.SetObserver([&printed](const qmrsim::ReceivedRequest& request, const qmrsim::Reply&,
                                          const qmrsim::Printer& printer) { PrintExchange(request, printer, printed); });

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QString>
 #include <cstdio>
+#include <utility>
 
 #include "Numbers.h"
 
@@ -18,17 +19,11 @@ std::optional<int> TaxIndexOf(std::string_view taxCell) {
 }
 
 std::vector<std::string> SplitArticleLines(std::string_view file) {
-    std::vector<std::string> lines(1);
-    for (const char c : file) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == '\n') {
-            lines.emplace_back();
-            continue;
-        }
-        if (b != '\t' && b < 0x20) continue;
-        lines.back().push_back(c);
-        if (lines.back().size() == MaxArticleLine) lines.emplace_back();
-    }
+    std::vector<std::string> lines;
+    const auto keep = [&lines](std::string_view line) { lines.emplace_back(line); };
+    ArticleLineReader reader;
+    reader.Feed(file, keep);
+    reader.Finish(keep);
     return lines;
 }
 
@@ -70,12 +65,38 @@ std::optional<ArticleRow> ParseArticleLine(std::string_view line) {
     return row;
 }
 
+void ArticleFileReader::Take(std::string_view line) {
+    if (auto row = ParseArticleLine(line)) table_.Append(count_, std::move(*row));
+}
+
+void ArticleFileReader::Feed(std::string_view bytes) {
+    lines_.Feed(bytes, [this](std::string_view line) { Take(line); });
+}
+
+ArticleTable ArticleFileReader::Finish() {
+    lines_.Finish([this](std::string_view line) { Take(line); });
+    count_ = 0;
+    return std::exchange(table_, ArticleTable{});
+}
+
 ArticleTable ParseArticleFile(std::string_view file) {
-    ArticleTable table;
-    int count = 0;
-    for (const std::string& line : SplitArticleLines(file))
-        if (auto row = ParseArticleLine(line)) table.Append(count, std::move(*row));
-    return table;
+    ArticleFileReader reader;
+    reader.Feed(file);
+    return reader.Finish();
+}
+
+std::optional<ArticleTable> LoadArticleFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return std::nullopt;
+    std::vector<char> piece(64 * 1024);
+    ArticleFileReader reader;
+    for (;;) {
+        const qint64 got = file.read(piece.data(), static_cast<qint64>(piece.size()));
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        reader.Feed(std::string_view(piece.data(), static_cast<std::size_t>(got)));
+    }
+    return reader.Finish();
 }
 
 std::optional<std::string> FormatArticleLine(const ArticleRow& row) {
@@ -90,19 +111,31 @@ std::optional<std::string> FormatArticleLine(const ArticleRow& row) {
     return line;
 }
 
-std::string FormatArticleFile(const ArticleTable& table) {
-    std::string file;
-    for (int r = 1; r < table.RowCount(); ++r)
-        if (auto line = FormatArticleLine(table.Row(r))) file += *line;
-    return file;
+bool LoadsBackAsItself(std::string_view line) {
+    const ArticleTable reloaded = ParseArticleFile(line);
+    // One row (or the empty table's empty row, which formats as nothing).
+    return reloaded.RowCount() == 2 && FormatArticleLine(reloaded.Row(1)) == line;
 }
 
-std::optional<std::string> ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes.toStdString();
+SavedArticles FormatArticleFile(const ArticleTable& table) {
+    SavedArticles saved;
+    for (int r = 1; r < table.RowCount(); ++r) {
+        const auto line = FormatArticleLine(table.Row(r));
+        if (!line) continue;
+        if (LoadsBackAsItself(*line))
+            saved.file += *line;
+        else
+            saved.refused.push_back(table.Row(r)[ColPlu]);
+    }
+    return saved;
+}
+
+std::string RefusedArticlesMessage(const std::vector<std::string>& refused) {
+    constexpr std::size_t Shown = 10;
+    std::string text = "Articles not saved, they would not load back as they are: PLU ";
+    for (std::size_t i = 0; i < refused.size() && i < Shown; ++i) text += (i ? ", " : "") + refused[i];
+    if (refused.size() > Shown) text += ", ...";
+    return text;
 }
 
 }  // namespace vextora

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <utility>
 
 #include "Cp1251.h"
@@ -68,6 +69,7 @@ ArticleGridView::ArticleGridView(QWidget* parent) : QTableView(parent), model_(n
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { SelectRow(1); });
@@ -92,6 +94,14 @@ void ArticleGridView::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags ArticleGridView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
+}
+
 void ArticleGridView::mousePressEvent(QMouseEvent* event) {
     // Below the last row there is nothing to select, and Qt would clear the selection.
     if (indexAt(event->position().toPoint()).isValid())
@@ -104,6 +114,11 @@ void ArticleGridView::mousePressEvent(QMouseEvent* event) {
 void ArticleGridView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     emit DblClick();
+}
+
+void ArticleGridView::updateGeometries() {
+    QTableView::updateGeometries();
+    horizontalScrollBar()->setRange(0, 0);
 }
 
 }  // namespace vextora

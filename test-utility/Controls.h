@@ -1,8 +1,10 @@
-// An edit that says when it is double-clicked (the Sum field fills in the
-// amount still due that way).
+// Edits Qt lacks: one that says when it is double-clicked (the Sum field
+// fills in the amount still due that way), and one that shows the whole of
+// a long text (the console's answer).
 #pragma once
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace vextora {
 
@@ -16,6 +18,19 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A read-only edit in a fixed-pitch font that breaks its text over as many
+// lines as it has, anywhere in the text, so a reply shows whole.
+class WrappingEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit WrappingEdit(QWidget* parent = nullptr);
+
+    QString text() const { return toPlainText(); }
+    void setText(const QString& text) { setPlainText(text); }
+    // The height at which `characters` characters show whole at this width.
+    int HeightFor(int characters, int width) const;
 };
 
 }  // namespace vextora

@@ -1,5 +1,7 @@
 #include "TCommandFrm.h"
 
+#include <algorithm>
+
 #include "Console.h"
 #include "Cp1251.h"
 #include "Executor.h"
@@ -13,6 +15,9 @@ using qmr::ui::Make;
 namespace {
 
 constexpr int RowHeight = 24;
+constexpr int ClientWidth = 438;
+// The most data bytes a reply frame carries.
+constexpr int LongestReply = 212;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
     auto* label = Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
@@ -22,19 +27,24 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x,
 
 }  // namespace
 
-TCommandFrm::TCommandFrm(QWidget* parent) : Form(parent, "CommandFrm", "Execute a command", 438, 117) {
+TCommandFrm::TCommandFrm(QWidget* parent) : Form(parent, "CommandFrm", "Execute a command", ClientWidth, 117) {
     Label1 = MakeLabel(this, "Label1", "Command:", 2, 8, 70);
     CmdBox = Make<QLineEdit>(this, "CmdBox", 76, 8, 56, RowHeight);
     Label2 = MakeLabel(this, "Label2", "Data:", 136, 8, 40);
     DataBox = Make<QLineEdit>(this, "DataBox", 180, 8, 250, RowHeight);
     Label3 = MakeLabel(this, "Label3", "Answer:", 2, 40, 70);
-    AnswerBox = Make<QLineEdit>(this, "AnswerBox", 76, 40, 354, RowHeight);
-    Label4 = MakeLabel(this, "Label4", "Status:", 2, 74, 70);
-    StatusTxt = Make<QLabel>(this, "StatusTxt", 76, 74, 170, RowHeight);
+    AnswerBox = Make<WrappingEdit>(this, "AnswerBox", 76, 40, 354, RowHeight);
+    // The answer is as tall as the longest reply needs, and what stands
+    // below it moves down with it.
+    AnswerBox->setFixedHeight(std::max(RowHeight, AnswerBox->HeightFor(LongestReply, AnswerBox->width())));
+    const int below = AnswerBox->height() - RowHeight;
+    setFixedSize(ClientWidth, 117 + below);
+    Label4 = MakeLabel(this, "Label4", "Status:", 2, 74 + below, 70);
+    StatusTxt = Make<QLabel>(this, "StatusTxt", 76, 74 + below, 170, RowHeight);
     StatusTxt->setFont(QFont(QStringLiteral("Monospace")));
     StatusTxt->setFrameShape(QFrame::StyledPanel);
-    ExecuteBt = Make<QPushButton>(this, "ExecuteBt", 266, 72, 78, 28, QStringLiteral("Execute"));
-    StatusBt = Make<QPushButton>(this, "StatusBt", 352, 72, 78, 28, QStringLiteral("Status"));
+    ExecuteBt = Make<QPushButton>(this, "ExecuteBt", 266, 72 + below, 78, 28, QStringLiteral("Execute"));
+    StatusBt = Make<QPushButton>(this, "StatusBt", 352, 72 + below, 78, 28, QStringLiteral("Status"));
     SetDefaultButton(ExecuteBt);
     connect(ExecuteBt, &QPushButton::clicked, this, &TCommandFrm::ExecuteBtClick);
     connect(StatusBt, &QPushButton::clicked, this, &TCommandFrm::StatusBtClick);
@@ -60,7 +70,6 @@ void TCommandFrm::ExecuteBtClick() {
     qmr::ExecCommandQuietly(command, data);
 
     AnswerBox->setText(qmr::FromCp1251(link.ReplyText()));
-    AnswerBox->setCursorPosition(0);  // a long answer shows from its start
     StatusTxt->setText(QString::fromStdString(StatusText(link.StatusBytes)));
     ExecuteBt->setEnabled(true);
     // The status dialog only for a reply that came through the link.

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "Controls.h"
 #include "Forms.h"
 
 namespace vextora {
@@ -21,7 +22,7 @@ public:
     QLabel* Label2;
     QLineEdit* DataBox;
     QLabel* Label3;
-    QLineEdit* AnswerBox;
+    WrappingEdit* AnswerBox;
     QLabel* Label4;
     QLabel* StatusTxt;
     QPushButton* ExecuteBt;

@@ -19,7 +19,7 @@ constexpr int ClientHeight = 361;
 constexpr int RowHeight = 24;
 constexpr int GridTop = 40;
 constexpr int TillTop = 270;
-constexpr std::array<int, ArticleColumns> ColumnWidths = {53, 32, 45, 75, 71, 411};
+constexpr std::array<int, ColName> ColumnWidths = {53, 32, 45, 75, 71};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
     return Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
@@ -56,6 +56,10 @@ qmr::ConsoleTexts ConsoleTextsOf(const TCommandFrm& console) {
 bool Executed(int command, std::string_view data) {
     qmr::ExecCommand(command, data);
     return !(qmr::Link().StatusWord & qmr::StatusErrorMask);
+}
+
+void PumpWindowEvents() {
+    if (qmr::Env().ui) qmr::Env().ui->PumpEvents();
 }
 
 TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-770 test", ClientWidth, ClientHeight) {
@@ -96,7 +100,9 @@ TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-
     connect(ReadFMM, &QAction::triggered, this, &TForm1::ReadFMMClick);
     connect(ReadCodeMM, &QAction::triggered, this, &TForm1::ReadCodeMMClick);
     connect(OperatorM, &QAction::triggered, this, &TForm1::OperatorMClick);
+    connect(LoadLogoM, &QAction::triggered, this, &TForm1::LoadLogoMClick);
     connect(TestM, &QAction::triggered, this, &TForm1::TestMClick);
+    BindServiceRoutines();
 }
 
 void TForm1::BuildMenu() {
@@ -122,9 +128,6 @@ void TForm1::BuildMenu() {
 
     TestM = Named(MainMenu1->addAction(QStringLiteral("Commands")), "TestM");
 
-    // Not built yet: shown, but they can do nothing so far.
-    for (QAction* later : {LoadLogoM, ResetsM, ClosuresM})
-        later->setEnabled(false);
 }
 
 void TForm1::BuildTopBar() {
@@ -142,7 +145,8 @@ void TForm1::BuildTopBar() {
     RefreshBt = MakeButton(Client, "RefreshBt", "Refresh", 460, 8, 74);
 
     ArtTable = Make<ArticleGridView>(Client, "ArtTable", 0, GridTop, ClientWidth, TillTop - GridTop - 4);
-    for (int c = 0; c < ArticleColumns; ++c) ArtTable->setColumnWidth(c, ColumnWidths[static_cast<std::size_t>(c)]);
+    // The Name column stretches over what the others leave.
+    for (int c = 0; c < ColName; ++c) ArtTable->setColumnWidth(c, ColumnWidths[static_cast<std::size_t>(c)]);
 }
 
 void TForm1::BuildTill() {
@@ -198,5 +202,7 @@ void TForm1::OperatorMClick() {
     OperatorPassword = EnteredPassword;
     OperatorNumber = qmr::ReadLeadingInt(qmr::ToCp1251(OperatorDlg->OperNmb->currentText()));
 }
+
+void TForm1::LoadLogoMClick() { qmr::ui::ShowModal(*LogoDlg); }
 
 }  // namespace vextora

@@ -1,10 +1,11 @@
 // Vextora's main window: the connection, the article grid, the till below
 // it and the menus. Its handlers are spread by feature:
-//   TForm1.cpp          the window, connecting, the console and operator menus
+//   TForm1.cpp          the window, connecting, the console, operator and logo menus
 //   TForm1Articles.cpp  the articles file
 //   TForm1Sale.cpp      selling, paying and the receipt's totals
 //   TForm1Transfer.cpp  the printer's article table: reading, sending, deleting
 //   TForm1Dump.cpp      the memory dumps
+//   TForm1Service.cpp   the fill series, the self-test, the cutter and digit tests
 #pragma once
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <string_view>
 
 #include "ArticleGrid.h"
@@ -80,6 +82,11 @@ public:
     qmr::ui::FileDialog SaveFileDlg;
     qmr::ui::FileDialog OpenPictDlg;
 
+    // The keys of the service routines that have no menu item.
+    QShortcut* TestSKey;
+    QShortcut* CutterKey;
+    QShortcut* Button1Key;
+
 public slots:
     void FormShow();
     void FormClose();
@@ -87,6 +94,7 @@ public slots:
     void PortNumDropDown();
     void TestMClick();
     void OperatorMClick();
+    void LoadLogoMClick();
 
     void LoadMClick();
     void SaveMClick();
@@ -105,10 +113,17 @@ public slots:
     void RefreshBtClick();
     void CancelBtClick();
 
+    void ResetsMClick();
+    void ClosuresMClick();
+    void TestSMClick();
+    void CutterMClick();
+    void Button1Click();
+
 private:
     void BuildMenu();
     void BuildTopBar();
     void BuildTill();
+    void BindServiceRoutines();
 
     // The PLU and price of the selected row; a PLU below 1 means none is.
     int SelectedPlu() const;
@@ -121,5 +136,7 @@ private:
 // Sends a command; true when it went through: no bit of StatusErrorMask came
 // back, so the link and the printer have said nothing against it.
 bool Executed(int command, std::string_view data = {});
+// One pass of the pending window messages, so a long flow's window stays live.
+void PumpWindowEvents();
 
 }  // namespace vextora

@@ -1,6 +1,7 @@
 #include "TOperatorDlg.h"
 
 #include "Cp1251.h"
+#include "Edits.h"
 #include "Vextora.h"
 
 namespace vextora {
@@ -13,7 +14,7 @@ TOperatorDlg::TOperatorDlg(QWidget* parent) : Form(parent, "OperatorDlg", "Selec
     for (int n = 1; n <= 13; ++n) OperNmb->addItem(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
     Label2 = Make<QLabel>(this, "Label2", 12, 36, 64, 24, QStringLiteral("Password:"));
     OperP = Make<QLineEdit>(this, "OperP", 80, 36, 100, 24);
-    OperP->setEchoMode(QLineEdit::Password);
+    qmr::ui::MakePasswordEdit(*OperP);
     OkBt = Make<QPushButton>(this, "OkBt", 105, 65, 75, 24, QStringLiteral("OK"));
     SetDefaultButton(OkBt);
     connect(OkBt, &QPushButton::clicked, this, &TOperatorDlg::OkBtClick);

@@ -1,7 +1,7 @@
 #include "TPwdDialog.h"
 
-
 #include "Cp1251.h"
+#include "Edits.h"
 #include "Vextora.h"
 
 namespace vextora {
@@ -10,7 +10,7 @@ using qmr::ui::Make;
 
 TPwdDialog::TPwdDialog(QWidget* parent) : Form(parent, "PwdDialog", "Password", 265, 72) {
     PwdBox = Make<QLineEdit>(this, "PwdBox", 16, 24, 145, 24);
-    PwdBox->setEchoMode(QLineEdit::Password);
+    qmr::ui::MakePasswordEdit(*PwdBox);
     OkBt = Make<QPushButton>(this, "OkBt", 176, 22, 75, 28, QStringLiteral("OK"));
     SetDefaultButton(OkBt);
     setTabOrder(PwdBox, OkBt);

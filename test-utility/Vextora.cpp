@@ -2,6 +2,7 @@
 
 #include "LinkHooks.h"
 #include "TCommandFrm.h"
+#include "TFillFM.h"
 #include "TForm1.h"
 #include "TMemForm.h"
 #include "TOperatorDlg.h"
@@ -21,6 +22,8 @@ qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TPwdDialog* PwdDialog = nullptr;
 TOperatorDlg* OperatorDlg = nullptr;
 TMemForm* MemForm = nullptr;
+qmr::ui::TLogoDlg* LogoDlg = nullptr;
+TFillFM* FillFM = nullptr;
 
 namespace {
 
@@ -31,6 +34,8 @@ void ForgetForms() {
     PwdDialog = nullptr;
     OperatorDlg = nullptr;
     MemForm = nullptr;
+    LogoDlg = nullptr;
+    FillFM = nullptr;
 }
 
 }  // namespace
@@ -55,9 +60,9 @@ TForm1* CreateForms() {
 
     MemForm = new TMemForm(Form1);
 
-    // 7 LogoDlg
+    LogoDlg = new qmr::ui::TLogoDlg(Form1->OpenPictDlg, Form1);
 
-    // 8 FillFM
+    FillFM = new TFillFM(Form1);
 
     return Form1;
 }

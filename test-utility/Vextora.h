@@ -4,6 +4,7 @@
 #include <string>
 
 #include "LinkState.h"
+#include "TLogoDlg.h"
 #include "TStatusDlg.h"
 
 namespace vextora {
@@ -13,6 +14,7 @@ class TCommandFrm;
 class TPwdDialog;
 class TOperatorDlg;
 class TMemForm;
+class TFillFM;
 
 // Set by Cancel; the long article loops stop on it between commands.
 extern bool StopFlag;
@@ -37,6 +39,8 @@ extern qmr::ui::TStatusDlg* StatusDlg;
 extern TPwdDialog* PwdDialog;
 extern TOperatorDlg* OperatorDlg;
 extern TMemForm* MemForm;
+extern qmr::ui::TLogoDlg* LogoDlg;
+extern TFillFM* FillFM;
 
 // Creates every form, hidden, in start-up order (the forms of features still
 // to come join in their places). The main window comes first and owns the

@@ -10,15 +10,26 @@ namespace qmr::ui {
 
 namespace {
 
-// Refuses an edit that makes the text longer than the limit. Qt asks the
-// validator about the user's edits only, never about setText.
-class TypingLimit : public QValidator {
+// Refuses a typed or pasted edit that makes the text longer than the limit.
+// Qt asks the validator about the user's edits only, never about setText; a
+// longer text the program set may still be shortened by hand.
+class TypingLimit final : public QValidator {
 public:
-    TypingLimit(int maxLength, QObject* parent) : QValidator(parent), maxLength_(maxLength) {}
-    State validate(QString& input, int&) const override { return input.size() > maxLength_ ? Invalid : Acceptable; }
+    TypingLimit(QLineEdit& edit, int limit) : QValidator(&edit), edit_(edit), limit_(limit) {
+        lastLength_ = edit.text().size();
+        connect(&edit, &QLineEdit::textChanged, this, [this](const QString& text) { lastLength_ = text.size(); });
+    }
+    int Limit() const { return limit_; }
+
+    State validate(QString& input, int&) const override {
+        if (input.size() <= limit_ || !edit_.isModified() || input.size() < lastLength_) return Acceptable;
+        return Invalid;
+    }
 
 private:
-    int maxLength_;
+    QLineEdit& edit_;
+    int limit_;
+    qsizetype lastLength_ = 0;
 };
 
 class StarPasswordStyle : public QProxyStyle {
@@ -44,7 +55,15 @@ QStyle* PasswordStyle() {
 
 }  // namespace
 
-void LimitTyping(QLineEdit& edit, int maxLength) { edit.setValidator(new TypingLimit(maxLength, &edit)); }
+void LimitTyping(QLineEdit& edit, int maxLength) {
+    delete edit.validator();
+    edit.setValidator(maxLength > 0 ? new TypingLimit(edit, maxLength) : nullptr);
+}
+
+int MaxLengthOf(const QLineEdit& edit) {
+    const auto* limit = dynamic_cast<const TypingLimit*>(edit.validator());
+    return limit ? limit->Limit() : 0;
+}
 
 void MakePasswordEdit(QLineEdit& edit) {
     edit.setEchoMode(QLineEdit::Password);

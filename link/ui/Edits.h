@@ -9,8 +9,11 @@ class QLineEdit;
 namespace qmr::ui {
 
 // The user cannot type or paste the edit's text beyond maxLength
-// characters; setText still puts in a longer text whole.
+// characters; setText still puts in a longer text whole, and the user may
+// shorten it.
 void LimitTyping(QLineEdit& edit, int maxLength);
+// The limit set above; 0 for an edit without one.
+int MaxLengthOf(const QLineEdit& edit);
 
 // Masks the edit's text with '*'.
 void MakePasswordEdit(QLineEdit& edit);

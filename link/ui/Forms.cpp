@@ -3,12 +3,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 
 #include "Application.h"
+#include "Executor.h"
 #include "Placement.h"
 #include "Seam.h"
 
@@ -19,6 +23,10 @@ namespace {
 constexpr Qt::WindowFlags FixedBorder = Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                         Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
 
+// Qt asks the validator about every change, the program's too. A text the
+// program sets leaves the edit unmodified, so only the user's changes are
+// held to the limit, and of those only the ones that make an over-long text
+// longer still.
 }  // namespace
 
 Form::Form(QWidget* parent, const char* name, const QString& caption, int clientWidth, int clientHeight)
@@ -88,6 +96,20 @@ void MainForm::showEvent(QShowEvent* event) {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
+    if (ExchangeRunning()) {
+        event->ignore();
+        if (closePending_) return;
+        closePending_ = true;
+        // Taken from the event loop, not from inside the link's own code.
+        AfterExchange([self = QPointer<MainForm>(this)] {
+            if (!self) return;
+            QTimer::singleShot(0, self, [self] {
+                self->closePending_ = false;
+                self->close();
+            });
+        });
+        return;
+    }
     try {
         emit Closed();
     } catch (const std::exception& e) {
@@ -96,9 +118,22 @@ void MainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+namespace {
+
+// A form's size on the screen, frame included. Before its first showing it
+// has no frame yet; it will get one like the main window's.
+QSize OuterSize(const QWidget& form, const QWidget& mainWindow) {
+    const QSize outer = form.frameGeometry().size();
+    if (outer != form.size()) return outer;
+    const QWidget& top = *mainWindow.window();
+    return form.size() + (top.frameGeometry().size() - top.size());
+}
+
+}  // namespace
+
 void PlaceDialog(const QWidget& mainWindow, QWidget& form) {
     const QPoint origin = mainWindow.mapToGlobal(QPoint(0, 0));
-    const QSize size = form.frameGeometry().size();
+    const QSize size = OuterSize(form, mainWindow);
     const Point at = qmr::PlaceDialog({origin.x(), origin.y()}, mainWindow.width(), mainWindow.height(),
                                       size.width(), size.height());
     form.move(at.x, at.y);
@@ -139,5 +174,6 @@ void SetTextColour(QWidget& control, const QColor& colour) {
     palette.setColor(QPalette::Text, colour);
     control.setPalette(palette);
 }
+
 
 }  // namespace qmr::ui

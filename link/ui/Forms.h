@@ -21,6 +21,7 @@
 #include <QDialog>
 #include <QWidget>
 
+class QLineEdit;
 class QPushButton;
 
 namespace qmr::ui {
@@ -73,6 +74,8 @@ signals:
     void Shown();
     // The window is closing (the form's close handler). An exception thrown
     // by the handler is shown like any other, and the window closes anyway.
+    // A close asked for during an exchange waits until the exchange has
+    // ended: the handler closes the port, which the exchange still uses.
     void Closed();
 
 protected:
@@ -81,6 +84,7 @@ protected:
 
 private:
     bool centred_ = false;
+    bool closePending_ = false;
 };
 
 // Puts a form over the main window: centred across its client area, a
@@ -129,5 +133,6 @@ inline const QColor Red{255, 0, 0};
 
 // Gives a control red text (check boxes, labels, buttons).
 void SetTextColour(QWidget& control, const QColor& colour);
+
 
 }  // namespace qmr::ui

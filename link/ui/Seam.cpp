@@ -1,16 +1,46 @@
 #include "Seam.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace qmr::ui {
 
 namespace {
 
+// Ends a modal showing's loop when its form is hidden or goes.
+class HideWatch final : public QObject {
+public:
+    HideWatch(QDialog& form, QEventLoop& loop) : form_(&form), loop_(loop) {
+        form.installEventFilter(this);
+        connect(&form, &QObject::destroyed, &loop, &QEventLoop::quit);
+    }
+    ~HideWatch() override {
+        if (form_) form_->removeEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide && form_ && !form_->isVisible()) loop_.quit();
+        return false;
+    }
+
+private:
+    QPointer<QDialog> form_;
+    QEventLoop& loop_;
+};
+
 class QtSeam final : public Seam {
+    // Some desktop styles put a theme icon on each standard button; the
+    // programs' boxes carry their captions only.
+    static void PlainButtons(QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+    }
+
 public:
     int Message(const QString& text, const QString& caption, int buttons) override {
         QMessageBox box(QApplication::activeWindow());
@@ -22,14 +52,32 @@ public:
             box.setDefaultButton(QMessageBox::Yes);
             // Esc and the close box answer No: only Yes may act.
             box.setEscapeButton(QMessageBox::No);
+            PlainButtons(box);
             return box.exec() == QMessageBox::Yes ? IdYes : IdNo;
         }
         box.setStandardButtons(QMessageBox::Ok);
+        PlainButtons(box);
         box.exec();
         return IdOk;
     }
 
-    int Modal(QDialog& form) override { return form.exec(); }
+    // Each showing waits in a loop of its own until the form is hidden. A
+    // dialog's own exec() refuses a second showing while the first one has
+    // not returned (its loop still waits under whatever runs on top of it,
+    // even once the form is hidden), so the form would stay away for good.
+    int Modal(QDialog& form) override {
+        QEventLoop loop;
+        HideWatch watch(form, loop);
+        if (!form.isVisible()) {
+            form.setAttribute(Qt::WA_ShowModal, true);
+            form.setResult(0);
+            form.show();
+        }
+        form.raise();
+        form.activateWindow();
+        if (form.isVisible()) loop.exec(QEventLoop::DialogExec);
+        return form.result();
+    }
 
     std::optional<QString> PickFile(const FileDialog& d) override {
         QFileDialog dialog(QApplication::activeWindow(), d.Title, d.InitialDir);

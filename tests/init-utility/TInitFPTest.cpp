@@ -2,13 +2,19 @@
 // printer on a pty.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <cstdlib>
 
 #include "Commands.h"
+#include "Edits.h"
 #include "Executor.h"
 #include "Placement.h"
 #include "Prendix.h"
-#include "SimulatedPrinterFixture.h"
+#include "PrendixFixture.h"
 #include "UiTestSupport.h"
 
 namespace prendix {
@@ -18,45 +24,6 @@ using qmr::Link;
 using qmrsim::Printer;
 namespace st = qmrsim::st;
 namespace colour = qmr::ui::colour;
-
-const std::vector<std::string> SystemPorts = {"/dev/ttyS1", "/dev/ttyS0"};
-
-class PrendixWindow : public qmr::test::SimulatedPrinterFixture {
-protected:
-    PrendixWindow() : SimulatedPrinterFixture(SystemPorts) {}
-
-    void SetUp() override {
-        qmr::test::ClearSettings();
-        qmr::test::WriteSettings(2, 1);  // the simulator's pty at 19200
-        CreateForms();
-        InstallProgramLink(line, clock);
-        InitFP->show();
-    }
-
-    void TearDown() override {
-        delete InitFP;
-        SimulatedPrinterFixture::TearDown();
-    }
-
-    void ServicedPrinter() {
-        WithPrinter([](Printer& p) { qmrsim::SetUpServicedPrinter(p); });
-    }
-    void Connect() {
-        InitFP->ConnectBt->click();
-        ASSERT_TRUE(Link().Connected);
-    }
-    // The commands the printer received, repeats included.
-    std::vector<int> Received() {
-        std::vector<int> commands;
-        for (const auto& r : sim.Requests()) commands.push_back(r.cmd);
-        return commands;
-    }
-    // A refresh on a connected window, from a clean request log.
-    void Refresh() {
-        sim.ClearRequests();
-        InitFP->RefreshBt->click();
-    }
-};
 
 TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
     EXPECT_EQ(InitFP->windowTitle(), "Fiscal Printer QMR-770 Init");
@@ -157,7 +124,7 @@ TEST(TInitFPControls, AreNamedGroupedAndCaptionedAsDesigned) {
         EXPECT_STREQ(control->metaObject()->className(), row.kind);
         EXPECT_EQ(CaptionOf(*control), row.caption);
     }
-    for (QLineEdit* rate : window.TaxRates()) EXPECT_EQ(rate->maxLength(), 6);
+    for (QLineEdit* rate : window.TaxRates()) EXPECT_EQ(qmr::ui::MaxLengthOf(*rate), 6);
     for (QCheckBox* box : window.TaxBoxes()) EXPECT_EQ(box->layoutDirection(), Qt::RightToLeft);  // caption at the left
     EXPECT_EQ(window.PgmBt->palette().color(QPalette::ButtonText), colour::Red);
     EXPECT_TRUE(window.PgmBt->font().bold());
@@ -230,6 +197,39 @@ TEST_F(PrendixWindow, ClosingWhileConnectedSavesTheSettingsAndClosesThePort) {
     EXPECT_TRUE(script.messages.empty());
 }
 
+// The close box clicked while a command waits for its reply: the port stays
+// open under the exchange, which ends as it would have, and the window closes
+// (saving the settings and closing the port) once it has.
+TEST_F(PrendixWindow, ACloseDuringAnExchangeIsTakenOnceItHasEnded) {
+    ServicedPrinter();
+    Connect();
+    InitFP->BaudsBox->setCurrentIndex(3);
+    struct During {
+        bool closed = true;
+        bool visible = false;
+        int port = -1;
+    } during;
+    QTimer::singleShot(0, InitFP, [&during] {
+        during.closed = InitFP->close();
+        during.visible = InitFP->isVisible();
+        during.port = Link().PortHandle;
+    });
+    script.OnNextModal([](QDialog&) {});  // the status dialog of the healthy reply
+    sim.ClearRequests();
+    InitFP->StatusBt->click();
+    EXPECT_FALSE(during.closed);
+    EXPECT_TRUE(during.visible);
+    EXPECT_NE(during.port, -1);
+    EXPECT_EQ(Received(), std::vector<int>{74});
+    EXPECT_TRUE(script.messages.empty());
+    ASSERT_EQ(script.modals.size(), 1u);
+
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(InitFP->isVisible());
+    EXPECT_EQ(Link().PortHandle, -1);
+    EXPECT_EQ(qmr::test::ReadSetting("Bauds"), 3);
+}
+
 TEST_F(PrendixWindow, TheExitHandlerClosesTheWindowAsTheCloseBoxDoes) {
     Connect();
     InitFP->BaudsBox->setCurrentIndex(0);
@@ -281,20 +281,68 @@ TEST_F(PrendixWindow, StatusWithASyntaxErrorShowsTheDialogOnceFromTheLink) {
 TEST_F(PrendixWindow, StatusOnAHealthyPrinterShowsTheDialogOverTheWindow) {
     ServicedPrinter();
     Connect();
-    const QSize size = StatusDlg->frameGeometry().size();
-    const QPoint origin = InitFP->mapToGlobal(QPoint(0, 0));
-    const qmr::Point at = qmr::PlaceDialog({origin.x(), origin.y()}, 497, 337, size.width(), size.height());
     script.OnNextModal([](QDialog& form) {
         auto& dlg = dynamic_cast<qmr::ui::TStatusDlg&>(form);
         EXPECT_TRUE(dlg.Status42->isChecked());
         EXPECT_TRUE(dlg.Status54->isChecked());
         EXPECT_FALSE(dlg.Status53->isChecked());
     });
+    InitFP->StatusBt->click();  // the dialog's first showing
+    script.OnNextModal([](QDialog&) {});
     InitFP->StatusBt->click();
-    ASSERT_EQ(script.modals.size(), 1u);
+    ASSERT_EQ(script.modals.size(), 2u);
     EXPECT_EQ(script.modals[0].caption, "QMR-770 Status Bits (Command 74)");
-    EXPECT_EQ(script.modals[0].pos, QPoint(at.x, at.y));
     EXPECT_TRUE(script.messages.empty());
+    // Placed alike before its first showing, when it had no frame yet.
+    EXPECT_EQ(script.modals[0].pos, script.modals[1].pos);
+    // Over the client area: as much room left as right, and a quarter of the
+    // free height above it (the dialog is taller than the area: it stands out
+    // a quarter above, three quarters below).
+    const QRect client(InitFP->mapToGlobal(QPoint(0, 0)), InitFP->size());
+    const QRect dlg(script.modals[1].pos, StatusDlg->frameGeometry().size());
+    EXPECT_LE(std::abs((dlg.left() - client.left()) - (client.right() - dlg.right())), 1);
+    const int above = client.top() - dlg.top(), below = dlg.bottom() - client.bottom();
+    EXPECT_LE(std::abs(3 * above - below), 3);
+}
+
+TEST_F(PrendixWindow, GraphicLogoPlacesTheDialogOverTheWindowAndUploadsThroughItsPictureDialog) {
+    Connect();
+    ASSERT_NE(LogoDlg, nullptr);
+    EXPECT_EQ(LogoDlg->parent(), InitFP);
+    EXPECT_GT(InitFP->children().indexOf(LogoDlg), InitFP->children().indexOf(StatusDlg));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("logo.bmp");
+    QImage image(8, 2, QImage::Format_Mono);  // one bit, white at index 0
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(0);
+    image.setPixel(7, 1, 1);
+    ASSERT_TRUE(image.save(file, "BMP"));
+
+    script.OnNextModal([&](QDialog&) {
+        LogoDlg->PwdBox->setText("4826");
+        script.PickNextFile(file);
+        LogoDlg->LoadBt->click();
+    });
+    InitFP->LogoBt->click();
+    ASSERT_EQ(script.modals.size(), 1u);
+    EXPECT_EQ(script.modals[0].objectName, "LogoDlg");
+    EXPECT_EQ(script.modals[0].caption, "Graphics Logo");
+    ExpectPlacedOverTheWindow(script.modals[0].pos, *LogoDlg);
+    ASSERT_EQ(script.files.size(), 1u);
+    EXPECT_EQ(script.files[0].title, QString::fromUtf8("Избери файл"));
+    EXPECT_EQ(script.files[0].filter, "Bitmap files (*.bmp)|*.BMP");
+    EXPECT_TRUE(script.messages.empty());
+
+    const auto requests = sim.Requests();  // connecting sends nothing
+    ASSERT_EQ(requests.size(), 97u);
+    EXPECT_EQ(requests[94].data, "4826,94,00");
+    EXPECT_EQ(requests[95].data, "4826,95,01");
+    EXPECT_EQ(requests[96].cmd, qmr::ConfigureReceiptLayout);
+    WithPrinter([](qmrsim::Printer& p) {
+        EXPECT_TRUE(p.logo.printing);
+        EXPECT_EQ(qmrsim::LogoLines(p.logo), std::vector<std::string>{"       #"});
+    });
 }
 
 TEST_F(PrendixWindow, DiagnosticsArePrintedAndWithoutAPortOnlyRefused) {
@@ -355,6 +403,34 @@ TEST_F(PrendixWindow, RefreshFillsEverythingFromAServicedPrinter) {
     InitFP->UpdateFM->setChecked(true);
     Refresh();
     EXPECT_TRUE(InitFP->ModuleBox->isEnabled());
+}
+
+// The rate edits' MaxLength of 6 limits typing only: a rate the printer holds
+// shows whole, however long.
+TEST_F(PrendixWindow, ALongRateShowsWholeAndOnlyTypingIsLimited) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) { p.SetReplyData(qmr::ReadTaxRates, "20,1110,0,-999.5"); });
+    Connect();
+    Refresh();
+    EXPECT_EQ(InitFP->TaxB->text(), "1110.00");
+    EXPECT_EQ(InitFP->TaxD->text(), "-999.50");
+
+    QLineEdit& rate = *InitFP->TaxB;
+    const auto type = [&rate](Qt::Key key, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&rate, &press);
+    };
+    rate.setFocus();
+    rate.end(false);
+    type(Qt::Key_5, "5");
+    EXPECT_EQ(rate.text(), "1110.00");  // no longer by typing
+    type(Qt::Key_Backspace);
+    EXPECT_EQ(rate.text(), "1110.0");  // but it can be shortened
+    type(Qt::Key_5, "5");
+    EXPECT_EQ(rate.text(), "1110.0");  // and then typed only up to the limit
+    rate.clear();
+    for (const char* digit : {"1", "2", "3", "4", "5", "6", "7"}) type(Qt::Key_1, digit);
+    EXPECT_EQ(rate.text(), "123456");
 }
 
 TEST_F(PrendixWindow, RefreshOfAFiscalisedPrinterLocksTheTaxNumberAndNonFiscalMode) {
@@ -433,6 +509,55 @@ TEST_F(PrendixWindow, RefreshGoesOnAfterAPrinterErrorAndStopsAtSilence) {
     EXPECT_EQ(InitFP->TaxA->text(), "");  // the rates never came
     EXPECT_EQ(InitFP->IdNumBox->text(), "");
 }
+
+// A step whose four replies all echo another command: the read stops there,
+// and no field takes the reply of the step before as this step's.
+struct GarbledStep {
+    const char* name;
+    int refused;          // answered with a printer error, whose status dialog sets the fault up
+    const char* reply;    // the refused command's reply, read all the same
+    int garbled;          // every try of this command echoes another Cmd
+    std::vector<int> received;
+};
+
+class RefreshGarbled : public PrendixWindow, public ::testing::WithParamInterface<GarbledStep> {};
+
+TEST_P(RefreshGarbled, StopsAtTheStepAndLeavesItsFieldsAlone) {
+    const GarbledStep& c = GetParam();
+    ServicedPrinter();
+    WithPrinter([&](Printer& p) {
+        p.SetReplyData(qmr::SetTaxRatesAndDecimals, "2,1110");
+        p.SetReplyData(qmr::ReadTaxRates, "20,7.5,0,0");
+        p.SetReplyData(qmr::ReadTaxNumber, "1234567890,1");
+        p.SetHandler(c.refused, [reply = std::string(c.reply)](Printer& printer, const qmrsim::Request&) {
+            printer.Fail(st::InvalidCommand);
+            return reply;
+        });
+    });
+    Connect();
+    script.OnNextModal([this](QDialog&) { sim.InjectFault(qmrsim::Fault::WrongCmd, 4); });
+    Refresh();
+    EXPECT_EQ(Received(), c.received);
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
+    const bool enablesRead = c.garbled != qmr::SetTaxRatesAndDecimals;
+    EXPECT_EQ(InitFP->Decimals->currentText(), enablesRead ? "2" : "0");
+    EXPECT_EQ(InitFP->TaxB_Box->isChecked(), enablesRead);
+    const bool ratesRead = c.garbled == qmr::ReadTaxNumber;
+    EXPECT_EQ(InitFP->TaxA->text(), ratesRead ? "20.00" : "");
+    EXPECT_EQ(InitFP->TaxB->text(), ratesRead ? "7.50" : "");
+    EXPECT_EQ(InitFP->IdNumBox->text(), "");
+    EXPECT_TRUE(InitFP->PnBox->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, RefreshGarbled,
+    ::testing::Values(GarbledStep{"TaxEnables", qmr::ReadDeviceInfo, "M F D,C,S,2,ZK000417,50001234", qmr::SetTaxRatesAndDecimals,
+                                  {74, 90, 83, 83, 83, 83}},
+                      GarbledStep{"TaxRates", qmr::SetTaxRatesAndDecimals, "2,1110", qmr::ReadTaxRates,
+                                  {74, 90, 83, 97, 97, 97, 97}},
+                      GarbledStep{"TaxNumber", qmr::ReadTaxRates, "20,7.5,0,0", qmr::ReadTaxNumber,
+                                  {74, 90, 83, 97, 99, 99, 99, 99}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PrendixWindow, AFailedIdentificationLeavesItsFieldsClearedAndOpenToEditing) {
     ServicedPrinter();

@@ -85,7 +85,7 @@ TEST_F(ExecTest, ClosedPortSendsNothingAndAddsPortClosedToTheLastWord) {
     EXPECT_TRUE(line.written.empty());
     EXPECT_EQ(Link().SeqNumber, 0x21);
     EXPECT_EQ(Link().LastCommand, qmr::ReadStatus);
-    EXPECT_EQ(Link().ReplyText(), "first");
+    EXPECT_EQ(Link().ReplyText(), "");  // the last command's reply is not this one's
     for (const auto mask : AllMasks) EXPECT_NE(Link().StatusWord & mask, 0u);
 }
 
@@ -94,7 +94,7 @@ TEST_F(ExecTest, ClosedPortSendsNothingAndAddsPortClosedToTheLastWord) {
 struct BadReply {
     const char* name;
     void (*spoil)(Bytes& frame);  // the reply carries data "NEW" and the cover-open bit
-    const char* replyAfter;       // "old" where the data was not taken
+    const char* replyAfter;       // empty where the data was not taken: never the earlier reply
     bool statusTaken;
 };
 
@@ -103,11 +103,11 @@ constexpr std::size_t StatusSepAt = 4 + 3;
 constexpr std::size_t BodyEndAt = 11 + 3;
 
 const BadReply BadReplies[] = {
-    {"BadStartByte", [](Bytes& f) { f.erase(f.begin()); }, "old", false},
-    {"LenBelowMinimum", [](Bytes& f) { f[1] = 0x2A, Resum(f); }, "old", false},
+    {"BadStartByte", [](Bytes& f) { f.erase(f.begin()); }, "", false},
+    {"LenBelowMinimum", [](Bytes& f) { f[1] = 0x2A, Resum(f); }, "", false},
     {"LenOneTooLarge", [](Bytes& f) { ++f[1], Resum(f); }, "NEW\x04", false},
-    {"WrongSeq", [](Bytes& f) { ++f[2], Resum(f); }, "old", false},
-    {"WrongCmd", [](Bytes& f) { ++f[3], Resum(f); }, "old", false},
+    {"WrongSeq", [](Bytes& f) { ++f[2], Resum(f); }, "", false},
+    {"WrongCmd", [](Bytes& f) { ++f[3], Resum(f); }, "", false},
     {"MissingStatusSep", [](Bytes& f) { f[StatusSepAt] = 0x06, Resum(f); }, "NEW", false},
     {"MissingBodyEnd", [](Bytes& f) { f[BodyEndAt] = 0x06, Resum(f); }, "NEW", true},
     {"BadChecksum", [](Bytes& f) { f[f.size() - 2] ^= 0x01; }, "NEW", true},
@@ -207,7 +207,7 @@ TEST_F(ExecTest, FourSilentTriesAreNoPrinterResponse) {
     EXPECT_LT(elapsed, 4 * (qmr::ReplyIdleTimeoutUs + 1'000'000) + 100'000);
     EXPECT_EQ(Link().CommandResult, qmr::ResultNoLink);
     EXPECT_EQ(Link().StatusWord, qmr::swNoResponse);
-    EXPECT_EQ(Link().ReplyText(), "old");
+    EXPECT_EQ(Link().ReplyText(), "");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "No printer response");
     EXPECT_EQ(ui.messages[0].caption, "Error");
@@ -315,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExecTest, DataTooLongIsRefusedWithoutSending) {
-    AnswerOk();
+    AnswerOk("earlier", CoverOpen);
     qmr::ExecCommand(qmr::ReadStatus, "");
     line.written.clear();
     ui.connectCalls.clear();
@@ -328,6 +328,9 @@ TEST_F(ExecTest, DataTooLongIsRefusedWithoutSending) {
     EXPECT_EQ(Link().SeqNumber, 0x21);
     EXPECT_EQ(Link().LastCommand, qmr::PrintFiscalText);
     EXPECT_EQ(Link().StatusWord, qmr::swProtocolError);
+    // Nothing of the earlier command is left to be shown as this one's.
+    EXPECT_EQ(Link().StatusBytes, Status{});
+    EXPECT_EQ(Link().ReplyText(), "");
     for (const auto mask : AllMasks) EXPECT_NE(Link().StatusWord & mask, 0u);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Data too long");

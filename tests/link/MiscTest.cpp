@@ -113,14 +113,65 @@ TEST(CommandTableTest, FortyFiveCommandsInAscendingOrderMatchingTheEnum) {
     ASSERT_EQ(std::size(qmr::CommandTable), 45u);
     for (std::size_t k = 1; k < std::size(qmr::CommandTable); ++k)
         EXPECT_LT(qmr::CommandTable[k - 1].number, qmr::CommandTable[k].number);
-    EXPECT_EQ(qmr::CommandTable[0].number, 35);
-    EXPECT_EQ(qmr::CommandTable[44].number, 133);
-    EXPECT_EQ(qmr::ReadStatus, 74);
-    EXPECT_EQ(qmr::OpenFiscalReceipt, 48);
-    EXPECT_EQ(qmr::RegisterPayment, 53);
-    EXPECT_EQ(qmr::PrintDailyReport, 69);
-    EXPECT_EQ(qmr::LoadLogoRow, 115);
-    EXPECT_EQ(qmr::PerformReset, 128);
+    // Every command: its enumerator, its number and its name in the table.
+    struct Row {
+        qmr::Command command;
+        int number;
+        std::string_view name;
+    };
+    const Row expected[] = {
+        {qmr::SendProgressText, 35, "SendProgressText"},
+        {qmr::CloseNonFiscalReceipt, 39, "CloseNonFiscalReceipt"},
+        {qmr::ConfigureReceiptLayout, 43, "ConfigureReceiptLayout"},
+        {qmr::CutPaper, 45, "CutPaper"},
+        {qmr::SendDigitText, 47, "SendDigitText"},
+        {qmr::OpenFiscalReceipt, 48, "OpenFiscalReceipt"},
+        {qmr::RegisterSale, 49, "RegisterSale"},
+        {qmr::PrintTaxRateHistory, 50, "PrintTaxRateHistory"},
+        {qmr::SellArticleWithDisplay, 52, "SellArticleWithDisplay"},
+        {qmr::RegisterPayment, 53, "RegisterPayment"},
+        {qmr::PrintFiscalText, 54, "PrintFiscalText"},
+        {qmr::CloseFiscalReceipt, 56, "CloseFiscalReceipt"},
+        {qmr::CancelFiscalReceipt, 57, "CancelFiscalReceipt"},
+        {qmr::SellArticle, 58, "SellArticle"},
+        {qmr::SetDateTime, 61, "SetDateTime"},
+        {qmr::ReadDateTime, 62, "ReadDateTime"},
+        {qmr::ReadLastRecordNumber, 64, "ReadLastRecordNumber"},
+        {qmr::PrintDailyReport, 69, "PrintDailyReport"},
+        {qmr::RunDiagnostics, 71, "RunDiagnostics"},
+        {qmr::FiscalisePrinter, 72, "FiscalisePrinter"},
+        {qmr::PrintDetailedReportByNumber, 73, "PrintDetailedReportByNumber"},
+        {qmr::ReadStatus, 74, "ReadStatus"},
+        {qmr::ReadReceiptTotals, 76, "ReadReceiptTotals"},
+        {qmr::PrintShortReportByDate, 79, "PrintShortReportByDate"},
+        {qmr::SetTaxRatesAndDecimals, 83, "SetTaxRatesAndDecimals"},
+        {qmr::OpenStornoReceipt, 85, "OpenStornoReceipt"},
+        {qmr::ReadDeviceInfo, 90, "ReadDeviceInfo"},
+        {qmr::SetSerialAndCountry, 91, "SetSerialAndCountry"},
+        {qmr::SetFiscalMemoryNumber, 92, "SetFiscalMemoryNumber"},
+        {qmr::PrintDetailedReportByDate, 94, "PrintDetailedReportByDate"},
+        {qmr::PrintShortReportByNumber, 95, "PrintShortReportByNumber"},
+        {qmr::ReadTaxRates, 97, "ReadTaxRates"},
+        {qmr::SetTaxNumber, 98, "SetTaxNumber"},
+        {qmr::ReadTaxNumber, 99, "ReadTaxNumber"},
+        {qmr::SetOperatorPassword, 101, "SetOperatorPassword"},
+        {qmr::SetOperatorName, 102, "SetOperatorName"},
+        {qmr::ReadReceiptInfo, 103, "ReadReceiptInfo"},
+        {qmr::PrintOperatorsReport, 105, "PrintOperatorsReport"},
+        {qmr::ProgramArticles, 107, "ProgramArticles"},
+        {qmr::PrintArticlesReport, 111, "PrintArticlesReport"},
+        {qmr::LoadLogoRow, 115, "LoadLogoRow"},
+        {qmr::ReadFiscalMemoryBlock, 116, "ReadFiscalMemoryBlock"},
+        {qmr::PerformReset, 128, "PerformReset"},
+        {qmr::ReadFirmwareBlock, 132, "ReadFirmwareBlock"},
+        {qmr::SetTestSwitch, 133, "SetTestSwitch"},
+    };
+    ASSERT_EQ(std::size(expected), std::size(qmr::CommandTable));
+    for (std::size_t k = 0; k < std::size(expected); ++k) {
+        EXPECT_EQ(int{expected[k].command}, expected[k].number) << expected[k].name;
+        EXPECT_EQ(qmr::CommandTable[k].number, expected[k].number) << expected[k].name;
+        EXPECT_EQ(qmr::CommandTable[k].name, expected[k].name) << expected[k].number;
+    }
 }
 
 }  // namespace

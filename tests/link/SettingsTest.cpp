@@ -1,6 +1,9 @@
 // The connection settings kept between runs, and the port list.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -235,6 +238,39 @@ TEST_F(QSettingsStoreTest, WrittenValuesReadBackWithEveryHighByte) {
     EXPECT_EQ(store.ReadInt("Missing"), std::nullopt);
     EXPECT_EQ(store.ReadInt("Data"), std::nullopt);
     store.Close();
+}
+
+// A settings file that cannot be parsed gives the defaults, and the next save
+// puts a sound file in its place, with the damaged one kept beside it.
+TEST_F(QSettingsStoreTest, DamagedFileGivesTheDefaultsAndIsReplacedOnTheNextSave) {
+    qmr::InstallLink({});
+    qmr::SetPortSource([] { return ThreePorts; });
+    const QString path = QSettings("Zandrel", "QMR770").fileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray damaged = "[General\nSerialPort=2\nBauds=0\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    {
+        qmr::QSettingsStore store;
+        qmr::LoadSettings(store, nullptr);
+        EXPECT_EQ(Link().PortIndex, 0);
+        EXPECT_EQ(Link().BaudIndex, 3);
+    }
+    {
+        qmr::QSettingsStore store;
+        EXPECT_NO_THROW(qmr::SaveSettings(store, 1, 2, nullptr));
+    }
+    qmr::QSettingsStore store;
+    qmr::LoadSettings(store, nullptr);
+    EXPECT_EQ(Link().PortIndex, 1);
+    EXPECT_EQ(Link().BaudIndex, 2);
+    QFile aside(path + ".damaged");
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), damaged);
+    qmr::SetPortSource({});
 }
 
 TEST_F(QSettingsStoreTest, LoadAndSaveRoundTrip) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -113,6 +114,21 @@ TEST_F(TermiosLineTest, SecondOpenOfTheSameDeviceFails) {
     qmr::TermiosLine second;
     EXPECT_EQ(second.Open(device_), -1);
     EXPECT_EQ(second.Open(""), -1);
+}
+
+TEST_F(TermiosLineTest, AClosedDeviceIsOpenToOthersAgain) {
+    // Held open meanwhile, as the simulator holds its pty.
+    const int other = open(device_.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    int exclusive = -1;
+    ASSERT_EQ(ioctl(other, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    line_.Close();
+    ASSERT_EQ(ioctl(other, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);  // root opens through the flag; anyone else would be refused
+    close(other);
+    qmr::TermiosLine again;
+    EXPECT_GE(again.Open(device_), 0);
 }
 
 // The wait after each byte for the driver to send it: a byte held back for

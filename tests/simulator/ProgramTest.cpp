@@ -110,9 +110,30 @@ TEST_F(SimProgram, ServesAServicedPrinterThroughItsLinkAndTidiesUpOnTerm) {
     EXPECT_NE(::lstat(link.c_str(), &st), 0);
 }
 
+TEST_F(SimProgram, StartsWithAFiscalMemoryNearlyFullOnRequest) {
+    Start({"--fm-free", "3"});
+    const std::string device = ReadLine();
+    qmr::TermiosLine line;
+    NoUi ui(device);
+    qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+    ASSERT_TRUE(qmr::OpenPort());
+    qmr::ExecCommand(qmr::ReadStatus, "");
+    EXPECT_TRUE(qmr::Link().StatusWord & qmr::swFmNearFull);
+    EXPECT_FALSE(qmr::Link().StatusWord & qmr::swFmFull);
+    for (int reset = 0; reset < 3; ++reset) {
+        qmr::ExecCommand(qmr::PerformReset, "");
+        EXPECT_FALSE(qmr::Link().StatusWord & qmr::StatusErrorMask) << reset;
+    }
+    EXPECT_TRUE(qmr::Link().StatusWord & qmr::swFmFull);
+    qmr::ExecCommand(qmr::PerformReset, "");
+    EXPECT_TRUE(qmr::Link().StatusWord & qmr::swNotPermitted);
+    qmr::ClosePort();
+}
+
 TEST_F(SimProgram, RefusesAnUnknownOptionOrABadSpeed) {
     for (const auto& args : {std::vector<std::string>{"--fast"}, std::vector<std::string>{"--baud", "12x"},
-                             std::vector<std::string>{"--baud"}}) {
+                             std::vector<std::string>{"--baud"}, std::vector<std::string>{"--fm-free", "-1"},
+                             std::vector<std::string>{"--fm-free", "99999"}}) {
         Start(args);
         EXPECT_EQ(Wait(), 2) << args[0];
         ::close(out_);

@@ -3,24 +3,12 @@
 
 #include "Commands.h"
 #include "Printer.h"
+#include "SimPrinter.h"
 
 namespace qmrsim {
 namespace {
 
-class SimReceipt : public ::testing::Test {
-protected:
-    Reply Send(int command, const std::string& data = "") { return printer.Handle({seq++, static_cast<std::uint8_t>(command), data}); }
-    // The status bits of a reply without the marker bit.
-    static std::array<int, 6> Bits(const Reply& r) {
-        std::array<int, 6> bits{};
-        for (std::size_t i = 0; i < 6; ++i) bits[i] = r.status[i] & 0x3F;
-        return bits;
-    }
-    static bool Refused(const Reply& r, StatusPos pos) { return (Bits(r)[static_cast<std::size_t>(pos.byte)] >> pos.bit) & 1; }
-
-    Printer printer;
-    std::uint8_t seq = 0x20;
-};
+class SimReceipt : public SimPrinter {};
 
 TEST_F(SimReceipt, SaleTotalsPaymentAndCloseOfAFiscalReceipt) {
     printer.receipts.articles[15] = Article{15, '\xC1', 2, 250, "MILK"};

@@ -2,7 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <random>
 
 #include "ArticleFile.h"
 #include "DiskLimit.h"
@@ -92,7 +97,7 @@ TEST(ArticleLines, NamesKeepEveryByteFromBlankTo0xFF) {
     const ArticleTable t = ParseArticleFile(file);
     ASSERT_EQ(t.RowCount(), 3);
     EXPECT_EQ(t.Row(1)[ColName] + t.Row(2)[ColName], name);
-    EXPECT_EQ(FormatArticleFile(t), "00001,1,1.00,1," + name.substr(0, 120) + "\r\n00002,1,1.00,1," + name.substr(120) + "\r\n");
+    EXPECT_EQ(FormatArticleFile(t).file, "00001,1,1.00,1," + name.substr(0, 120) + "\r\n00002,1,1.00,1," + name.substr(120) + "\r\n");
 }
 
 TEST(ArticleFileRows, WholeFileInOrderWithBadLinesSkipped) {
@@ -105,21 +110,115 @@ TEST(ArticleFileRows, WholeFileInOrderWithBadLinesSkipped) {
     EXPECT_EQ(none.Row(1), ArticleRow{});
 }
 
+TEST(ArticleFileRows, PiecesOfAnySizeGiveTheSameTable) {
+    std::string file;
+    for (int i = 0; i < 200; ++i) file += std::to_string(i + 1) + ",1,1." + std::to_string(i % 10) + ",1," + std::string(i, 'a') + (i % 3 ? "\r\n" : "\n");
+    const ArticleTable whole = ParseArticleFile(file);
+    for (const std::size_t size : {1u, 2u, 7u, 254u, 255u, 256u, 4096u}) {
+        ArticleFileReader reader;
+        for (std::size_t at = 0; at < file.size(); at += size) reader.Feed(std::string_view(file).substr(at, size));
+        const ArticleTable pieces = reader.Finish();
+        ASSERT_EQ(pieces.RowCount(), whole.RowCount()) << size;
+        for (int r = 1; r < whole.RowCount(); ++r) EXPECT_EQ(pieces.Row(r), whole.Row(r)) << size;
+    }
+}
+
 TEST(ArticleFileSave, WritesCanonicalLinesAndSkipsWhatCannotBeSaved) {
     const ArticleTable loaded = ParseArticleFile("12,1,2.5,1,X\n-3,4,0.125,5,Y,Z\n");
-    EXPECT_EQ(FormatArticleFile(loaded), "00012,1,2.50,1,X\r\n-0003,4,0.12,5,Y,Z\r\n");
+    EXPECT_EQ(FormatArticleFile(loaded).file, "00012,1,2.50,1,X\r\n-0003,4,0.12,5,Y,Z\r\n");
     ArticleTable t;
     int n = 0;
     t.Append(n, Row("0", A, "1", "1.00", "PLU ZERO"));
     t.Append(n, Row("5", "B", "1", "1.00", "LATIN TAX"));
     t.Append(n, Row("6", "", "1", "1.00", "NO TAX"));
     t.Append(n, Row("", A, "1", "1.00", "NO PLU"));
-    EXPECT_EQ(FormatArticleFile(t), "");
-    EXPECT_EQ(FormatArticleFile(ArticleTable{}), "");
-    // A name near the load limit makes a line longer than the buffer; it is written whole.
+    const SavedArticles none = FormatArticleFile(t);
+    EXPECT_EQ(none.file, "");
+    EXPECT_TRUE(none.refused.empty());  // skipped without a word
+    EXPECT_EQ(FormatArticleFile(ArticleTable{}).file, "");
+    // A name near the load limit makes a line longer than the buffer; it is formatted whole.
     const std::string longName(250, 'n');
     EXPECT_EQ(FormatArticleLine(Row("123456", A, "99", "12345.67", longName)),
               "123456,99,12345.67,1," + longName + "\r\n");
+}
+
+// Bytes 0x20-0xFF with commas and tails that read as articles, of lengths
+// around the reader's cut.
+class RandomArticles {
+public:
+    explicit RandomArticles(unsigned seed) : gen_(seed) {}
+    std::string Line() {
+        const int plu = Pick(-99999, 999999);
+        std::string line = std::to_string(plu) + "," + std::to_string(Pick(0, 99)) + "," + std::to_string(Pick(0, 99999)) +
+                           "." + std::to_string(Pick(0, 9)) + "," + std::to_string(Pick(1, 5)) + ",";
+        const int length = Pick(200, 250);
+        while (static_cast<int>(line.size()) < length) line.push_back(static_cast<char>(Pick(0x20, 0xFF)));
+        if (Pick(0, 1)) line += "9,1,1,1";
+        return line;
+    }
+
+private:
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(gen_); }
+    std::mt19937 gen_;
+};
+
+TEST(ArticleFileRoundTrip, WhatIsSavedLoadsBackAsTheSameRowsAndTheRestIsNamed) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        RandomArticles random(seed);
+        std::string file;
+        for (int i = 0; i < 50; ++i) file += random.Line() + "\r\n";
+        const ArticleTable loaded = ParseArticleFile(file);
+        const SavedArticles saved = FormatArticleFile(loaded);
+        // Every row that is not refused comes back, in order, and no other.
+        std::vector<ArticleRow> kept;
+        std::vector<std::string> refused;
+        for (const ArticleRow& row : Rows(loaded)) {
+            if (row[ColPlu] == "0") continue;
+            if (FormatArticleLine(row)->size() > MaxArticleLine + 2)
+                refused.push_back(row[ColPlu]);
+            else
+                kept.push_back(row);
+        }
+        EXPECT_EQ(saved.refused, refused) << "seed " << seed;
+        const ArticleTable reloaded = ParseArticleFile(saved.file);
+        EXPECT_EQ(kept.empty() ? std::vector<ArticleRow>{ArticleRow{}} : kept, Rows(reloaded)) << "seed " << seed;
+        EXPECT_EQ(FormatArticleFile(reloaded).file, saved.file) << "seed " << seed;
+    }
+}
+
+TEST(ArticleFileRoundTrip, ARowThatWouldNotComeBackAsItselfIsRefused) {
+    const std::string tail = "9,1,1,1";
+    const struct {
+        ArticleRow row;
+        bool saved;
+    } cases[] = {
+        // 255 bytes without CR LF is the longest line the reader keeps whole.
+        {Row("1", A, "1", "2.5", std::string(255 - 15, 'n')), true},
+        {Row("1", A, "1", "2.5", std::string(255 - 15 - tail.size(), 'n') + tail), true},
+        {Row("1", A, "1", "2.5", std::string(256 - 15 - tail.size(), 'n') + tail), false},  // a PLU 9 would appear
+        {Row("1", A, "1", "2.5", std::string(256 - 15, 'n')), false},
+        {Row("1", A, "1", "2.5", "TWO\nLINES"), false},  // read from the printer, say
+        {Row("1", A, "1", "2.5", std::string("NUL\0", 4)), false},
+        {Row("1", A, "1", "2.5", "TAB\tOK"), true},
+        {Row("1", A, "1", "1e39", "TOO DEAR"), false},  // no single-precision price to load
+    };
+    for (const auto& c : cases) {
+        ArticleTable t;
+        int n = 0;
+        t.Append(n, Row("7", A, "1", "1.00", "BEFORE"));
+        t.Append(n, c.row);
+        const SavedArticles saved = FormatArticleFile(t);
+        EXPECT_EQ(saved.refused, c.saved ? std::vector<std::string>{} : std::vector<std::string>{"1"}) << c.row[ColName];
+        EXPECT_EQ(ParseArticleFile(saved.file).RowCount(), c.saved ? 3 : 2) << c.row[ColName];
+    }
+}
+
+TEST(ArticleFileRoundTrip, TheMessageNamesTheFirstTenRefusedPlus) {
+    EXPECT_EQ(RefusedArticlesMessage({"9", "-12"}), "Articles not saved, they would not load back as they are: PLU 9, -12");
+    std::vector<std::string> many;
+    for (int plu = 1; plu <= 11; ++plu) many.push_back(std::to_string(plu));
+    EXPECT_EQ(RefusedArticlesMessage(many),
+              "Articles not saved, they would not load back as they are: PLU 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ...");
 }
 
 class SaveFile : public ::testing::Test {
@@ -159,4 +258,69 @@ TEST_F(SaveFile, AFailedWriteLeavesTheOldFileAsItWas) {
 
 TEST_F(SaveFile, AFolderThatCannotBeWrittenIsAFailure) {
     EXPECT_FALSE(WriteFileSafely(dir.filePath("no/such/folder/goods.art"), "x"));
+}
+
+// A folder where no file may be created, holding a file that may be
+// written, as a user who is not root meets it: root acts as nobody while
+// one lives.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& parent) : path_(parent + "/ro") {
+        EXPECT_EQ(mkdir(Native(path_), 0755), 0);
+        const int fd = open(Native(File()), O_CREAT | O_WRONLY, 0644);
+        EXPECT_GE(fd, 0);
+        EXPECT_EQ(write(fd, "OLD\r\n", 5), 5);
+        close(fd);
+        if (geteuid() == 0) {
+            EXPECT_EQ(chmod(Native(parent), 0755), 0);
+            EXPECT_EQ(chown(Native(path_), Nobody, Nobody), 0);
+            EXPECT_EQ(chown(Native(File()), Nobody, Nobody), 0);
+        }
+        EXPECT_EQ(chmod(Native(path_), 0555), 0);
+        if (geteuid() == 0) actingAsNobody_ = setegid(Nobody) == 0 && seteuid(Nobody) == 0;
+    }
+    ~ReadOnlyFolder() {
+        if (actingAsNobody_) {
+            EXPECT_EQ(seteuid(0), 0);
+            EXPECT_EQ(setegid(0), 0);
+        }
+        chmod(Native(path_), 0755);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+    QString File() const { return path_ + "/goods.art"; }
+    // Whether the folder does refuse new files here.
+    bool Refuses() const {
+        const QString probe = path_ + "/probe";
+        const int fd = open(Native(probe), O_CREAT | O_WRONLY, 0644);
+        if (fd < 0) return true;
+        close(fd);
+        unlink(Native(probe));
+        return false;
+    }
+
+private:
+    static constexpr uid_t Nobody = 65534;
+    static const char* Native(const QString& path) {
+        static thread_local QByteArray bytes;
+        bytes = QFile::encodeName(path);
+        return bytes.constData();
+    }
+    QString path_;
+    bool actingAsNobody_ = false;
+};
+
+TEST_F(SaveFile, AFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
+    const ReadOnlyFolder folder(dir.path());
+    if (!folder.Refuses()) GTEST_SKIP() << "this user may create files in any folder";
+    ASSERT_TRUE(WriteFileSafely(folder.File(), "00012,1,2.50,1,X\r\n"));
+    QFile f(folder.File());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "00012,1,2.50,1,X\r\n");
+    // A write that fails there is still a failure.
+    const DiskLimit full(100);
+    EXPECT_FALSE(WriteFileSafely(folder.File(), std::string(100000, 'y')));
+    // And a new file cannot be made there at all.
+    EXPECT_FALSE(WriteFileSafely(QFileInfo(folder.File()).path() + "/new.art", "x"));
 }

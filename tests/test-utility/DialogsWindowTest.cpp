@@ -1,6 +1,7 @@
 // The command console and the operator and password dialogs.
 #include <QApplication>
 #include <QScreen>
+#include <QScrollBar>
 
 #include "VextoraFixture.h"
 
@@ -64,6 +65,28 @@ TEST_F(Console, TheAnswerAndTheStatusBytesAreShown) {
     EXPECT_TRUE(CommandFrm->ExecuteBt->isEnabled());
 }
 
+TEST_F(Console, TheLongestReplyShowsWhole) {
+    // The identification, and a reply of all the bytes a frame carries.
+    std::string longest;
+    for (int i = 0; longest.size() < 212; ++i) longest += std::to_string(i % 10) + (i % 16 == 15 ? "," : "");
+    longest.resize(212);
+    WithPrinter([&](qmrsim::Printer& p) { p.SetReplyData(116, longest); });
+    for (const auto& [command, reply] : {std::pair{QStringLiteral("90"), std::string()}, std::pair{QStringLiteral("116"), longest}}) {
+        script.OnNextModal([&](QDialog&) {
+            CommandFrm->CmdBox->setText(command);
+            CommandFrm->ExecuteBt->click();
+            const WrappingEdit& answer = *CommandFrm->AnswerBox;
+            if (!reply.empty()) {
+                EXPECT_EQ(answer.text(), QString::fromStdString(reply));
+            }
+            EXPECT_FALSE(answer.text().isEmpty());
+            EXPECT_EQ(answer.verticalScrollBar()->maximum(), 0) << command.toStdString();
+            EXPECT_TRUE(CommandFrm->rect().contains(answer.geometry()));
+        });
+        Form1->TestM->trigger();
+    }
+}
+
 TEST_F(Console, StatusButtonOnlyAfterAReplyThatCameThroughTheLink) {
     // A syntax error: no dialog of its own, but the button shows it.
     WithPrinter([](qmrsim::Printer& p) {
@@ -92,7 +115,7 @@ TEST_F(Console, StatusButtonOnlyAfterAReplyThatCameThroughTheLink) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
     EXPECT_FALSE(CommandFrm->StatusBt->isEnabled());
     EXPECT_EQ(CommandFrm->StatusTxt->text(), "00 00 00 00 00 00 ");
-    EXPECT_EQ(CommandFrm->AnswerBox->text(), "E");  // what the link left from before
+    EXPECT_EQ(CommandFrm->AnswerBox->text(), "");  // nothing of the command before
 }
 
 TEST_F(Console, DataLongerThanAFrameCarriesIsRefusedByTheLink) {
@@ -179,6 +202,15 @@ TEST_F(VextoraWindow, ThePasswordDialogConfirmsOnlyWithOk) {
     qmr::ui::ShowModal(*PwdDialog);
     EXPECT_FALSE(PasswordConfirmed);
     EXPECT_EQ(EnteredPassword, "");
+}
+
+TEST_F(VextoraWindow, PasswordEditsShowAStarForEachCharacter) {
+    for (QLineEdit* edit : {PwdDialog->PwdBox, OperatorDlg->OperP}) {
+        edit->setText(QStringLiteral("48\u0410x"));
+        EXPECT_EQ(edit->displayText(), "****") << edit->objectName().toStdString();
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(edit->maxLength(), 32767);  // no limit of its own
+    }
 }
 
 TEST_F(VextoraWindow, ThePasswordDialogStandsInTheMiddleOfTheScreenWhereverTheWindowIs) {

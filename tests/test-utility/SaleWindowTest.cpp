@@ -127,7 +127,7 @@ TEST_F(Sale, AnUnknownArticleIsRefusedByThePrinterAndTheSaleStops) {
     EXPECT_EQ(Form1->TotalFld->text(), "5.00");
     // Placed over the client area below the menu bar.
     const QPoint origin = Form1->Client->mapToGlobal(QPoint(0, 0));
-    const QSize size = StatusDlg->size();  // it had no frame yet when it was placed
+    const QSize size = StatusDlg->frameGeometry().size();  // placed with the frame it was shown with
     const qmr::Point at = qmr::PlaceDialog({origin.x(), origin.y()}, 542, 361, size.width(), size.height());
     EXPECT_EQ(script.modals.back().pos, QPoint(at.x, at.y));
 }

@@ -1,8 +1,11 @@
 // Vextora's main window: start-up, connecting, and the articles file.
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 
 #include "Cp1251.h"
 #include "DiskLimit.h"
@@ -14,13 +17,13 @@ namespace {
 namespace colour = qmr::ui::colour;
 
 // A press of the left button at a point of the grid's viewport.
-void PressOnGrid(const QPoint& at) {
+void PressOnGrid(const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* viewport = Form1->ArtTable->viewport();
     QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+                      modifiers);
     QApplication::sendEvent(viewport, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+                        modifiers);
     QApplication::sendEvent(viewport, &release);
 }
 
@@ -65,7 +68,7 @@ TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
         EXPECT_EQ(form->parent(), Form1);
 }
 
-TEST_F(VextoraWindow, HasTheWholeMenuWithTheLaterItemsShownButOff) {
+TEST_F(VextoraWindow, HasTheWholeMenuWithEveryItemOn) {
     QStringList top;
     for (const QAction* a : Form1->MainMenu1->actions()) top << a->text();
     EXPECT_EQ(top, (QStringList{"Articles", "Service", "Commands"}));
@@ -75,10 +78,9 @@ TEST_F(VextoraWindow, HasTheWholeMenuWithTheLaterItemsShownButOff) {
                                                        "Read Code Memory", "-", "Make Resets", "Make Closures"}));
     EXPECT_EQ(Form1->TestM->menu(), nullptr);  // the top-level item itself runs
     for (const QAction* on : {Form1->LoadM, Form1->SaveM, Form1->StoreM, Form1->ReadfromPrinter1, Form1->OperatorM,
-                              Form1->ReadFMM, Form1->ReadCodeMM, Form1->TestM})
+                              Form1->LoadLogoM, Form1->ReadFMM, Form1->ReadCodeMM, Form1->ResetsM, Form1->ClosuresM,
+                              Form1->TestM})
         EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
-    for (const QAction* off : {Form1->LoadLogoM, Form1->ResetsM, Form1->ClosuresM})
-        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
 }
 
 TEST_F(VextoraWindow, EveryControlFitsTheClientArea) {
@@ -144,14 +146,22 @@ TEST_F(VextoraWindow, LoadedArticlesShowTheirTaxLetterAsCyrillicCapitals) {
                                                 {"14", "В", "1", "1.00", "0.000", "МОЛОКО"}}));
 }
 
-TEST_F(VextoraWindow, ACancelledOrUnreadableLoadLeavesTheTable) {
+TEST_F(VextoraWindow, ACancelledLoadLeavesTheTableAndAnUnreadableOneSaysSo) {
     LoadArticles("12,1,2.5,2,MILK\r\n");
     script.PickNextFile(std::nullopt);
     Form1->LoadM->trigger();
-    script.PickNextFile(files.filePath("missing.art"));
-    Form1->LoadM->trigger();
-    EXPECT_EQ(Grid().size(), 1u);
-    EXPECT_EQ(Grid()[0][5], "MILK");
+    EXPECT_TRUE(script.messages.empty());
+    // Missing, a folder, and a file that opens but fails while it is read.
+    for (const QString& path : {files.filePath("missing.art"), files.path(), QStringLiteral("/proc/self/mem")}) {
+        script.PickNextFile(path);
+        Form1->LoadM->trigger();
+        EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't read file"}) << path.toStdString();
+        ASSERT_FALSE(script.messages.empty());
+        EXPECT_EQ(script.messages[0].caption, "Error");
+        script.messages.clear();
+        EXPECT_EQ(Grid().size(), 1u);
+        EXPECT_EQ(Grid()[0][5], "MILK");
+    }
     // A file without one good line gives the empty table.
     LoadArticles("junk\r\n1,\r\n");
     EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
@@ -173,6 +183,50 @@ TEST_F(VextoraWindow, ALoadedTableStartsWithItsFirstRowCurrent) {
     PressOnGrid({second.center().x(), Form1->ArtTable->viewport()->height() - 2});
     EXPECT_EQ(Form1->ArtTable->SelectedRow(), 2);
     EXPECT_EQ(Form1->PriceFld->text(), "5.00");
+}
+
+TEST_F(VextoraWindow, CtrlWithAClickOrSpaceKeepsTheCurrentRowSelected) {
+    Connect();
+    LoadArticles("15,1,2.50,2,MILK\r\n16,1,1.00,1,BREAD\r\n");
+    const QRect first = Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(0, 0));
+    PressOnGrid(first.center(), Qt::ControlModifier);
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
+    Form1->ArtTable->SelectRow(1);
+    QKeyEvent ctrlSpace(QEvent::KeyPress, Qt::Key_Space, Qt::ControlModifier, QStringLiteral(" "));
+    QApplication::sendEvent(Form1->ArtTable, &ctrlSpace);
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
+    // Sell still sells the row.
+    sim.ClearRequests();
+    Form1->SelBt->click();
+    const std::vector<int> expected = {qmr::ReadStatus, qmr::ReadStatus, qmr::OpenFiscalReceipt,
+                                       qmr::SellArticleWithDisplay, qmr::ReadReceiptTotals};
+    EXPECT_EQ(ReceivedCommands(), expected);
+    // Ctrl with a click on another row moves the selection there.
+    const QRect second = Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(1, 0));
+    PressOnGrid(second.center(), Qt::ControlModifier);
+    EXPECT_EQ(Form1->ArtTable->SelectedRow(), 2);
+}
+
+TEST_F(VextoraWindow, TheGridNeverScrollsSideways) {
+    LoadArticles("15,1,2.50,2," + QByteArray(200, 'N') + "\r\n16,1,1.00,1,BREAD\r\n");
+    ArticleGridView& grid = *Form1->ArtTable;
+    const QAbstractItemModel& m = *grid.model();
+    // The columns fill the view: Name ends at its right edge.
+    EXPECT_EQ(grid.columnViewportPosition(ColName) + grid.columnWidth(ColName), grid.viewport()->width());
+    EXPECT_EQ(grid.columnWidth(ColPlu), 53);
+    EXPECT_EQ(grid.columnWidth(ColQuantity), 71);
+    // A click in the Name column, keys to the right, and the user widening a
+    // column past the edge leave PLU where it stands.
+    PressOnGrid(grid.visualRect(m.index(0, ColName)).center());
+    for (int i = 0; i < 6; ++i) {
+        QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(&grid, &right);
+    }
+    grid.horizontalHeader()->resizeSection(ColPrice, 600);
+    grid.scrollTo(m.index(1, ColName));
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(grid.columnViewportPosition(ColPlu), 0);
+    EXPECT_EQ(grid.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
 class ArticlesSave : public VextoraWindow {
@@ -208,6 +262,19 @@ TEST_F(ArticlesSave, NamesKeepEveryByteFromBlankTo0xFFThroughLoadDisplayAndSave)
     const QString path = files.filePath("same.art");
     Save(path);
     EXPECT_EQ(ReadFile(path), file);
+}
+
+TEST_F(ArticlesSave, ARowThatWouldReloadAsAnotherIsLeftOutAndNamed) {
+    // 255 bytes as loaded, 258 as saved ("00001", "2.50"): reloading would
+    // cut the name and read its tail as an article PLU 9.
+    const QByteArray name = QByteArray(255 - 10 - 7, 'n') + "9,1,1,1";
+    LoadArticles("1,1,2.5,1," + name + "\r\n2,1,1,1,SHORT\r\n");
+    ASSERT_EQ(Grid().size(), 2u);
+    const QString path = files.filePath("long.art");
+    Save(path);
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Articles not saved, they would not load back as they are: PLU 1"});
+    EXPECT_EQ(script.messages[0].caption, "Error");
+    EXPECT_EQ(ReadFile(path), "00002,1,1.00,1,SHORT\r\n");
 }
 
 TEST_F(ArticlesSave, AnExistingFileIsReplacedWholeOnlyAfterYes) {

@@ -87,16 +87,9 @@ protected:
     }
 
     QString WriteFile(const QString& name, const QByteArray& bytes) {
-        const QString path = files.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return qmr::test::WriteFile(files.filePath(name), bytes);
     }
-    QByteArray ReadFile(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray ReadFile(const QString& path) { return qmr::test::ReadFile(path); }
     void LoadArticles(const QByteArray& bytes) {
         script.PickNextFile(WriteFile("load.art", bytes));
         Form1->LoadM->trigger();

@@ -12,12 +12,7 @@
 
 namespace {
 
-void Type(QLineEdit& edit, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(&edit, &press);
-    }
-}
+using qmr::test::Type;
 
 TEST(Edits, ALimitHoldsForTypingButNotForTheProgramsText) {
     QLineEdit edit;

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPushButton>
+#include <QTimer>
 
 #include "Cp1251.h"
+#include "Executor.h"
 #include "Forms.h"
 #include "LinkHooks.h"
 #include "TStatusDlg.h"
+#include "Transport.h"
 #include "UiTestSupport.h"
 
 namespace {
@@ -98,14 +102,14 @@ TEST(QtLinkHooks, ShowMessagesAndTheStatusDialogThroughTheSeamAndLockConnect) {
     ASSERT_EQ(script.messages.size(), 1u);
     EXPECT_EQ(script.messages[0].text, QString::fromUtf8("Грешка"));
 
-    const QSize size = w.status.frameGeometry().size();
+    qmr::ui::PlaceDialog(w.main, w.status);
+    const QPoint placed = w.status.pos();
+    w.status.move(0, 0);
     script.OnNextModal([](QDialog&) {});
     hooks.ShowStatusDialog();
     ASSERT_EQ(script.modals.size(), 1u);
     EXPECT_EQ(script.modals[0].objectName, "StatusDlg");
-    const QPoint origin = w.main.mapToGlobal(QPoint(0, 0));
-    EXPECT_EQ(script.modals[0].pos,
-              origin + QPoint((497 - size.width()) / 2, (337 - size.height()) / 4));
+    EXPECT_EQ(script.modals[0].pos, placed);  // over the main window, by the one rule
 }
 
 TEST(ConnectionSettings, SurviveASessionInTheSettingsStore) {
@@ -144,6 +148,57 @@ public:
     bool ReadByte(std::uint8_t&) override { return false; }
     void WaitForInput(std::int64_t) override {}
 };
+
+// An open line on which the printer never answers.
+class SilentLine final : public qmr::SerialLine {
+public:
+    int Open(const std::string&) override { return 3; }
+    void Configure(int, bool) override {}
+    void Close() override { ++closes; }
+    int BytesWaiting() override { return 0; }
+    bool WriteByte(std::uint8_t) override { return true; }
+    bool ReadByte(std::uint8_t&) override { return false; }
+    void WaitForInput(std::int64_t) override {}
+    int closes = 0;
+};
+
+// Whatever the main window's close handler does - Prendix's closes the port,
+// Vextora's saves the settings - it runs after the exchange, never under it.
+TEST(MainForm, ACloseDuringAnExchangeWaitsForItsEnd) {
+    qmr::test::TestSeam script;
+    qmr::test::QuickClock clock;
+    clock.racing = true;
+    SilentLine line;
+    Window w;
+    qmr::ui::InstallWindowLink(w.Controls(), line, clock, qmr::LinkVariant::TestUtility);
+    ASSERT_TRUE(qmr::OpenPort());
+    std::vector<bool> closedWhileRunning;
+    QObject::connect(&w.main, &qmr::ui::MainForm::Closed,
+                     [&] { closedWhileRunning.push_back(qmr::ExchangeRunning()); });
+    bool asked = false;
+    QTimer::singleShot(0, &w.main, [&] {
+        EXPECT_FALSE(w.main.close());
+        EXPECT_FALSE(w.main.close());  // asked twice, taken once
+        asked = true;
+    });
+
+    EXPECT_EQ(qmr::ExecCommand(74, ""), qmr::ResultNoLink);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(closedWhileRunning.empty());
+    EXPECT_TRUE(w.main.isVisible());
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(closedWhileRunning, std::vector<bool>{false});
+    EXPECT_FALSE(w.main.isVisible());
+
+    // With no exchange running, a close is taken at once.
+    w.main.show();
+    EXPECT_TRUE(w.main.close());
+    EXPECT_EQ(closedWhileRunning, (std::vector<bool>{false, false}));
+    qmr::ClosePort();
+    qmr::InstallLink({});
+}
 
 TEST(InstallWindowLink, DrivesTheMainWindowUntilItGoes) {
     qmr::test::QuickClock clock;

@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyle>
 #include <QPushButton>
+#include <QTimer>
+#include <string>
+#include <vector>
 
 #include "Forms.h"
 #include "ScriptedSeam.h"
@@ -109,6 +116,81 @@ TEST(ScriptedSeam, PicksFilesAndTheDialogAddsTheDefaultExtension) {
     EXPECT_EQ(script.files[0].filter, open.Filter);
 }
 
+// Qt's own modal showing, with no script installed. A form closed while
+// another modal showing runs on top of its own cannot end its showing until
+// that one ends; asked to show meanwhile, it must still appear, and every
+// showing must return.
+TEST(QtSeam, AFormShowsAgainWhileItsEarlierShowingHasNotReturned) {
+    SampleDlg status;
+    SampleDlg other;
+    std::vector<std::string> steps;
+    QTimer::singleShot(0, &status, [&] {  // inside the first showing of status
+        steps.push_back("first shown");
+        QTimer::singleShot(0, &other, [&] {  // inside the showing of other, on top
+            status.OkBt->click();
+            steps.push_back(status.isVisible() ? "first still there" : "first closed");
+            QTimer::singleShot(0, &status, [&] {
+                steps.push_back(status.isVisible() ? "second shown" : "second missing");
+                status.OkBt->click();
+            });
+            steps.push_back("second returned " + std::to_string(qmr::ui::ShowModal(status)));
+            other.OkBt->click();
+        });
+        steps.push_back("other returned " + std::to_string(qmr::ui::ShowModal(other)));
+    });
+    steps.push_back("first returned " + std::to_string(qmr::ui::ShowModal(status)));
+    EXPECT_EQ(steps, (std::vector<std::string>{"first shown", "first closed", "second shown", "second returned 1",
+                                               "other returned 1", "first returned 1"}));
+    EXPECT_EQ(status.shows, 2);
+    EXPECT_FALSE(status.isVisible());
+    EXPECT_FALSE(other.isVisible());
+}
+
+// Asked to show while it is showing, a form stays as it is, and both
+// showings return when it closes.
+TEST(QtSeam, AFormAskedToShowWhileShowingReturnsBothShowingsWhenClosed) {
+    SampleDlg dlg;
+    std::vector<std::string> steps;
+    QTimer::singleShot(0, &dlg, [&] {
+        QTimer::singleShot(0, &dlg, [&] { dlg.OkBt->click(); });
+        steps.push_back("inner returned " + std::to_string(qmr::ui::ShowModal(dlg)));
+    });
+    steps.push_back("outer returned " + std::to_string(qmr::ui::ShowModal(dlg)));
+    EXPECT_EQ(steps, (std::vector<std::string>{"inner returned 1", "outer returned 1"}));
+    EXPECT_EQ(dlg.shows, 1);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+// A style that, like some desktops', puts icons on dialog buttons.
+class IconButtonsStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+TEST(QtSeam, MessageBoxButtonsCarryTheirCaptionsOnly) {
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(new IconButtonsStyle);  // the application takes it over
+    for (const int buttons : {qmr::MbOk, qmr::MbYesNo}) {
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons()) {
+                seen << button->text().remove('&');
+                EXPECT_TRUE(button->icon().isNull()) << button->text().toStdString();
+            }
+            box->buttons().front()->click();
+        });
+        qmr::ui::MessageBox("Protocol error", "Error", buttons);
+        EXPECT_EQ(seen.size(), buttons == qmr::MbOk ? 1 : 2);
+    }
+    QApplication::setStyle(before);
+}
+
 TEST(QtNameFilters, TurnsDescriptionAndPatternPairsIntoQtFilters) {
     EXPECT_EQ(qmr::ui::QtNameFilters("Bitmaps (*.bmp)|*.bmp"), QStringList{"Bitmaps (*.bmp)"});
     EXPECT_EQ(qmr::ui::QtNameFilters("Bitmap files (*.bmp)|*.BMP"), QStringList{"Bitmap files (*.bmp)"});
@@ -146,18 +228,30 @@ TEST(MainForm, ClosesEvenWhenItsCloseHandlerThrows) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't write"});
 }
 
+// The worked example on real windows: a client area of 500 x 400 and a
+// dialog of 301 x 201 on the screen, frame included, give Left = X + 99 and
+// Top = Y + 49, before the dialog's first showing (when it has no frame yet)
+// as after it.
 TEST(PlaceDialog, CentresAcrossTheClientAreaAndAQuarterDown) {
     qmr::ui::MainForm main(nullptr, "MainForm", "Main", 500, 400);
     main.move(100, 50);
     main.show();
-    qmr::ui::Form dlg(nullptr, "Dlg", "Dlg", 301, 201);
-    qmr::ui::PlaceDialog(main, dlg);
+    const QSize frame = main.frameGeometry().size() - main.size();
     const QPoint origin = main.mapToGlobal(QPoint(0, 0));
+    qmr::ui::Form dlg(nullptr, "Dlg", "Dlg", 301 - frame.width(), 201 - frame.height());
+    qmr::ui::PlaceDialog(main, dlg);
+    EXPECT_EQ(dlg.pos(), origin + QPoint(99, 49));
+    dlg.show();
+    EXPECT_EQ(dlg.frameGeometry(), QRect(origin + QPoint(99, 49), QSize(301, 201)));
+    dlg.hide();
+    dlg.move(0, 0);
+    qmr::ui::PlaceDialog(main, dlg);
     EXPECT_EQ(dlg.pos(), origin + QPoint(99, 49));
 
-    qmr::ui::Form wide(nullptr, "Wide", "Wide", 601, 401);
+    // Larger than the client area: the differences -101 and -1 truncate toward zero.
+    qmr::ui::Form wide(nullptr, "Wide", "Wide", 601 - frame.width(), 401 - frame.height());
     qmr::ui::PlaceDialog(main, wide);
-    EXPECT_EQ(wide.pos(), origin + QPoint(-50, 0));  // truncated toward zero
+    EXPECT_EQ(wide.pos(), origin + QPoint(-50, 0));
 }
 
 TEST(Form, EnterAndEscActOnlyThroughTheDefaultAndCancelButtons) {

@@ -191,3 +191,33 @@ TEST(TStatusDlg, BoxesStayInsideTheDialogInTwoColumns) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every bound control, clicked: a status box undoes the click (its handler
+// shows the status again), Close ends the showing, and a showing runs the
+// show handler.
+TEST(TStatusDlgBindings, EveryBoundControlRunsItsHandler) {
+    for (const LinkVariant variant : {LinkVariant::InitUtility, LinkVariant::TestUtility}) {
+        TStatusDlg dlg(variant);
+        qmr::InstallLink({});
+        qmr::Link().LastCommand = 74;
+        qmr::Link().StatusBytes = {0, 0, 0x01, 0, 0, 0};  // paper out
+        qmr::test::TestSeam script;
+        bool closedByOk = false;
+        script.OnNextModal([&](QDialog& form) {
+            EXPECT_TRUE(dlg.Status20->isChecked());  // the show handler ran
+            for (const auto& status : dlg.StatusBoxes()) {
+                const bool before = status.box->isChecked();
+                status.box->click();
+                EXPECT_EQ(status.box->isChecked(), before) << status.box->objectName().toStdString();
+            }
+            dlg.OkBt->click();
+            closedByOk = !form.isVisible();
+        });
+        qmr::ui::ShowModal(dlg);
+        EXPECT_TRUE(closedByOk);
+    }
+}
+
+}  // namespace

@@ -1,8 +1,12 @@
 #include "UiTestSupport.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -41,6 +45,25 @@ std::optional<int> ReadSetting(const QString& name) {
     const QVariant v = settings.value(name);
     if (!v.isValid()) return std::nullopt;
     return v.toInt();
+}
+
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+    return path;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void Type(QWidget& control, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&control, &press);
+    }
 }
 
 QStringList ItemsOf(const QComboBox& combo) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -53,8 +54,16 @@ void WriteSettings(int serialPort, int bauds);
 // What the store holds; nothing when the value is missing.
 std::optional<int> ReadSetting(const QString& name);
 
+// Writes the bytes to a new file at the path; returns the path.
+QString WriteFile(const QString& path, const QByteArray& bytes);
+// The file's bytes, or "<missing>" when it cannot be read.
+QByteArray ReadFile(const QString& path);
+
 // A combo's items in order.
 QStringList ItemsOf(const QComboBox& combo);
+
+// Types the text into the control key by key, as a user would.
+void Type(QWidget& control, const QString& text);
 
 // The controls of a form whose caption or longest item does not fit in them
 // with the font they are drawn in, as "objectName: caption (needs N, has M)".

@@ -1,0 +1,107 @@
+// Prints one figure a line, as "name value unit":
+//   selftest_exchange_ratio  exchanges a second during a seeded self-test of
+//                            200 receipts, over bare ReadStatus exchanges a
+//                            second in the same run (goal: at least 0.8)
+// Vextora's own window runs headless against the simulated printer on a pty.
+// --quick runs 20 receipts and checks no goal.
+#include <time.h>
+
+#include <QMetaObject>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "Application.h"
+#include "Commands.h"
+#include "Executor.h"
+#include "FillTexts.h"
+#include "ScriptedSeam.h"
+#include "SelfTest.h"
+#include "Simulator.h"
+#include "TForm1.h"
+#include "TermiosLine.h"
+#include "Vextora.h"
+
+namespace {
+
+constexpr double RatioGoal = 0.8;
+
+double Now() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
+    if (argc > 1 && !quick) {
+        std::fprintf(stderr, "usage: selftest-bench [--quick]\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int receipts = quick ? 20 : 200;
+    const int bareExchanges = quick ? 50 : 2000;
+
+    qmrsim::Simulator sim;
+    ::setenv("QMR770_PORTS", sim.DevicePath().c_str(), 1);
+    QStandardPaths::setTestModeEnabled(true);
+    qmr::ui::Application app(argc, argv, "selftest-bench");
+    QTemporaryDir dir;
+    vextora::SelfTestLogPathForTests = dir.filePath("selftest.log");
+    vextora::FixedRandomSeed = 2026;
+
+    qmr::ui::ScriptedSeam seam;
+    int unscripted = 0;
+    seam.onUnscripted = [&unscripted](const QString& what) {
+        std::fprintf(stderr, "selftest-bench: %s\n", what.toStdString().c_str());
+        ++unscripted;
+    };
+    vextora::InitTestGlobals();
+    vextora::TForm1* window = vextora::CreateForms();
+    qmr::TermiosLine line;
+    vextora::InstallProgramLink(line, qmr::SystemClock());
+    window->show();
+    window->PortNum->setCurrentIndex(window->PortNum->findText(QString::fromStdString(sim.DevicePath())));
+    window->BaudsList->setCurrentIndex(3);
+    window->ConnectBt->click();
+    if (!qmr::Link().Connected) return 1;
+    sim.WithPrinter([](qmrsim::Printer& p) {
+        qmrsim::SetUpServicedPrinter(p);
+        // The reports at the end are not what is measured.
+        p.SetReplyData(qmr::PrintOperatorsReport, "");
+        p.SetReplyData(qmr::PrintArticlesReport, "");
+        return 0;
+    });
+
+    double start = Now();
+    for (int i = 0; i < bareExchanges; ++i) qmr::ExecCommand(qmr::ReadStatus, "");
+    const double bareRate = bareExchanges / (Now() - start);
+
+    const std::string last = vextora::ProgressText(receipts);
+    sim.SetObserver([&last](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) {
+        if (r.cmd == qmr::SendProgressText && r.data == last)
+            QMetaObject::invokeMethod(vextora::Form1->CancelBt, "click", Qt::QueuedConnection);
+    });
+    sim.ClearRequests();
+    start = Now();
+    emit window->TestSKey->activated();
+    const double seconds = Now() - start;
+    sim.SetObserver(nullptr);
+    const auto exchanges = static_cast<double>(sim.Requests().size());
+    const double ratio = exchanges / seconds / bareRate;
+    std::printf("selftest_exchange_ratio %.3f ratio\n", ratio);
+    std::fprintf(stderr, "selftest-bench: %.0f exchanges in %.2f s during the self-test, %.0f bare exchanges/s\n",
+                 exchanges, seconds, bareRate);
+    delete window;
+    if (unscripted) return 1;
+    if (quick) return 0;
+    if (ratio < RatioGoal) {
+        std::fprintf(stderr, "selftest-bench: goal missed: selftest_exchange_ratio >= %.1f\n", RatioGoal);
+        return 1;
+    }
+    return 0;
+}
