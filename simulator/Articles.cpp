@@ -38,10 +38,9 @@ std::string List(Printer& printer, bool first) {
 // "<tax><plu>,<group>,<price>,<password>,<name>" after the "P".
 std::string Program(Printer& printer, std::string_view data) {
     const std::size_t comma = data.find(',');
-    const auto plu = data.size() >= 2 && comma != std::string_view::npos ? ParseDigits(data.substr(1, comma - 1), 5)
-                                                                          : std::nullopt;
     std::vector<std::string_view> fields;
-    if (comma != std::string_view::npos) {
+    if (data.size() >= 2 && comma != std::string_view::npos) {
+        fields.push_back(data.substr(1, comma - 1));
         // The name is the rest, commas and all.
         std::string_view rest = data.substr(comma + 1);
         for (int f = 0; f < 3 && !rest.empty(); ++f) {
@@ -52,26 +51,27 @@ std::string Program(Printer& printer, std::string_view data) {
         }
         fields.push_back(rest);
     }
-    const auto group = fields.size() == 4 ? ParseDigits(fields[0], 2) : std::nullopt;
-    const auto price = fields.size() == 4 ? ParseFixed(fields[1], 2) : std::nullopt;
-    if (!plu || *plu < 1 || !IsTaxLetter(data[0]) || !group || *group < 1 || !price ||
-        fields[3].size() > Articles::MaxName) {
+    // PLU, group, price, password, name.
+    const long long plu = fields.size() == 5 ? ParseDigits(fields[0], 5).value_or(0) : 0;
+    const long long group = fields.size() == 5 ? ParseDigits(fields[1], 2).value_or(0) : 0;
+    const long long price = fields.size() == 5 ? ParseFixed(fields[2], 2).value_or(-1) : -1;
+    if (plu < 1 || !IsTaxLetter(data[0]) || group < 1 || price < 0 || fields[4].size() > Articles::MaxName) {
         printer.Fail(st::SyntaxError);
         return "";
     }
     auto& articles = printer.receipts.articles;
-    const bool known = articles.count(static_cast<int>(*plu)) != 0;
-    if (fields[2] != printer.articles.servicePassword || printer.receipts.receipt.open ||
+    const bool known = articles.count(static_cast<int>(plu)) != 0;
+    if (fields[3] != printer.articles.servicePassword || printer.receipts.receipt.open ||
         (!known && articles.size() >= static_cast<std::size_t>(Articles::MaxArticles))) {
         printer.Fail(st::NotPermitted);
         return "";
     }
-    Article& a = articles[static_cast<int>(*plu)];
-    a.plu = static_cast<int>(*plu);
+    Article& a = articles[static_cast<int>(plu)];
+    a.plu = static_cast<int>(plu);
     a.taxLetter = data[0];
-    a.group = static_cast<int>(*group);
-    a.price = *price;
-    a.name = std::string(fields[3]);
+    a.group = static_cast<int>(group);
+    a.price = price;
+    a.name = std::string(fields[4]);
     return "";
 }
 

@@ -1,6 +1,7 @@
 #include "ArticleGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <utility>
@@ -20,6 +21,26 @@ void ArticleGridModel::SetTable(ArticleTable table) {
 void ArticleGridModel::SetHeaders(const std::array<const char*, ArticleColumns>& headers) {
     for (int c = 0; c < ArticleColumns; ++c) headers_[static_cast<std::size_t>(c)] = QString::fromLatin1(headers[static_cast<std::size_t>(c)]);
     emit headerDataChanged(Qt::Horizontal, 0, ArticleColumns - 1);
+}
+
+void ArticleGridModel::Append(int& articleCount, ArticleRow row) {
+    // The first article takes the empty table's empty row.
+    const int r = articleCount + 1;
+    if (r < table_.RowCount()) {
+        table_.Append(articleCount, std::move(row));
+        emit dataChanged(index(r - 1, 0), index(r - 1, ArticleColumns - 1));
+        return;
+    }
+    beginInsertRows({}, r - 1, r - 1);
+    table_.Append(articleCount, std::move(row));
+    endInsertRows();
+}
+
+void ArticleGridModel::RemoveRow(int r) {
+    if (r < 1 || r >= table_.RowCount()) return;
+    beginRemoveRows({}, r - 1, r - 1);
+    table_.RemoveRow(r);
+    endRemoveRows();
 }
 
 int ArticleGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.RowCount() - 1; }
@@ -66,6 +87,11 @@ void ArticleGridView::SelectRow(int row) {
         return;
     }
     selectRow(row - 1);
+}
+
+void ArticleGridView::keyPressEvent(QKeyEvent* event) {
+    emit KeyDown(event->key());
+    QTableView::keyPressEvent(event);
 }
 
 QItemSelectionModel::SelectionFlags ArticleGridView::selectionCommand(const QModelIndex& index,

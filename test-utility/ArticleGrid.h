@@ -20,6 +20,9 @@ public:
     void SetTable(ArticleTable table);
     // The header row's captions, as the window puts them when it shows.
     void SetHeaders(const std::array<const char*, ArticleColumns>& headers);
+    // One article more, as ArticleTable::Append adds it, and one row less.
+    void Append(int& articleCount, ArticleRow row);
+    void RemoveRow(int r);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -54,8 +57,11 @@ public:
 signals:
     void MouseDown();
     void DblClick();
+    // A key went down; told before the grid handles it as usual.
+    void KeyDown(int key);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -94,6 +94,11 @@ TForm1::TForm1(QWidget* parent) : MainForm(parent, "Form1", "Fiscal printer QMR-
     connect(PayBt, &QPushButton::clicked, this, &TForm1::PayBtClick);
     connect(LoadM, &QAction::triggered, this, &TForm1::LoadMClick);
     connect(SaveM, &QAction::triggered, this, &TForm1::SaveMClick);
+    connect(StoreM, &QAction::triggered, this, &TForm1::StoreMClick);
+    connect(ReadfromPrinter1, &QAction::triggered, this, &TForm1::ReadfromPrinter1Click);
+    connect(ArtTable, &ArticleGridView::KeyDown, this, &TForm1::ArtTableKeyDown);
+    connect(ReadFMM, &QAction::triggered, this, &TForm1::ReadFMMClick);
+    connect(ReadCodeMM, &QAction::triggered, this, &TForm1::ReadCodeMMClick);
     connect(OperatorM, &QAction::triggered, this, &TForm1::OperatorMClick);
     connect(LoadLogoM, &QAction::triggered, this, &TForm1::LoadLogoMClick);
     connect(TestM, &QAction::triggered, this, &TForm1::TestMClick);
@@ -123,9 +128,6 @@ void TForm1::BuildMenu() {
 
     TestM = Named(MainMenu1->addAction(QStringLiteral("Commands")), "TestM");
 
-    // Not built yet: shown, but they can do nothing so far.
-    for (QAction* later : {StoreM, ReadfromPrinter1, ReadFMM, ReadCodeMM})
-        later->setEnabled(false);
 }
 
 void TForm1::BuildTopBar() {

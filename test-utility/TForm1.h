@@ -3,6 +3,8 @@
 //   TForm1.cpp          the window, connecting, the console, operator and logo menus
 //   TForm1Articles.cpp  the articles file
 //   TForm1Sale.cpp      selling, paying and the receipt's totals
+//   TForm1Transfer.cpp  the printer's article table: reading, sending, deleting
+//   TForm1Dump.cpp      the memory dumps
 //   TForm1Service.cpp   the fill series, the self-test, the cutter and digit tests
 #pragma once
 
@@ -96,6 +98,11 @@ public slots:
 
     void LoadMClick();
     void SaveMClick();
+    void ReadfromPrinter1Click();
+    void StoreMClick();
+    void ArtTableKeyDown(int key);
+    void ReadFMMClick();
+    void ReadCodeMMClick();
 
     void SelBtClick();
     void PayBtClick();

@@ -4,6 +4,7 @@
 #include "TCommandFrm.h"
 #include "TFillFM.h"
 #include "TForm1.h"
+#include "TMemForm.h"
 #include "TOperatorDlg.h"
 #include "TPwdDialog.h"
 
@@ -20,6 +21,7 @@ TCommandFrm* CommandFrm = nullptr;
 qmr::ui::TStatusDlg* StatusDlg = nullptr;
 TPwdDialog* PwdDialog = nullptr;
 TOperatorDlg* OperatorDlg = nullptr;
+TMemForm* MemForm = nullptr;
 qmr::ui::TLogoDlg* LogoDlg = nullptr;
 TFillFM* FillFM = nullptr;
 
@@ -31,6 +33,7 @@ void ForgetForms() {
     StatusDlg = nullptr;
     PwdDialog = nullptr;
     OperatorDlg = nullptr;
+    MemForm = nullptr;
     LogoDlg = nullptr;
     FillFM = nullptr;
 }
@@ -55,7 +58,7 @@ TForm1* CreateForms() {
     OperatorDlg = new TOperatorDlg(Form1);
     // One line per form, in start-up order; a form still to come keeps its place.
 
-    // 6 MemForm
+    MemForm = new TMemForm(Form1);
 
     LogoDlg = new qmr::ui::TLogoDlg(Form1->OpenPictDlg, Form1);
 

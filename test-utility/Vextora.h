@@ -13,6 +13,7 @@ class TForm1;
 class TCommandFrm;
 class TPwdDialog;
 class TOperatorDlg;
+class TMemForm;
 class TFillFM;
 
 // Set by Cancel; the long article loops stop on it between commands.
@@ -37,6 +38,7 @@ extern TCommandFrm* CommandFrm;
 extern qmr::ui::TStatusDlg* StatusDlg;
 extern TPwdDialog* PwdDialog;
 extern TOperatorDlg* OperatorDlg;
+extern TMemForm* MemForm;
 extern qmr::ui::TLogoDlg* LogoDlg;
 extern TFillFM* FillFM;
 

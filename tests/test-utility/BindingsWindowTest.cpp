@@ -139,6 +139,33 @@ TEST_F(Bindings, EveryControlOfTheMainWindowRunsItsHandler) {
              Form1->SaveM->trigger();
          },
          [this] { return PutUpFileDialog(qmr::ui::FileDialog::Kind::Save); }},
+        {"StoreM",
+         [this] {
+             script.OnNextModal([](QDialog&) {});
+             Form1->StoreM->trigger();
+         },
+         [this] { return ShownModal("PwdDialog"); }},
+        {"ArtTable Delete",
+         [this] {
+             Form1->ArtTable->SelectRow(1);
+             script.OnNextModal([](QDialog&) {});
+             Key(Form1->ArtTable, Qt::Key_Delete);
+         },
+         [this] { return ShownModal("PwdDialog"); }},
+        {"ReadFMM",
+         [this] {
+             script.OnNextModal([](QDialog&) {});
+             Form1->ReadFMM->trigger();
+         },
+         [this] { return ShownModal("MemForm") && script.modals.back().caption == "Read Fiscal Memory"; }},
+        {"ReadCodeMM",
+         [this] {
+             script.OnNextModal([](QDialog&) {});
+             Form1->ReadCodeMM->trigger();
+         },
+         [this] { return ShownModal("MemForm") && script.modals.back().caption == "Read Firmware"; }},
+        {"ReadfromPrinter1", [] { Form1->ReadfromPrinter1->trigger(); },
+         [this] { return WasSent({qmr::ProgramArticles, "F"}); }},
         {"OperatorM",
          [this] {
              script.OnNextModal([](QDialog&) {});
@@ -152,6 +179,30 @@ TEST_F(Bindings, EveryControlOfTheMainWindowRunsItsHandler) {
          },
          [this] { return ShownModal("CommandFrm"); }},
     });
+}
+
+TEST_F(Bindings, EveryControlOfTheDumpWindowRunsItsHandler) {
+    Connect();
+    script.OnNextModal([this](QDialog&) {
+        DuringRequest(qmr::ReadFirmwareBlock, "00000,64", 1, [] { MemForm->CancelBt->click(); });
+        Run({
+            {"ReadBt", [] { MemForm->ReadBt->click(); }, [this] { return WasSent({qmr::ReadFirmwareBlock, "00000,64"}); }},
+            {"CancelBt",
+             [] {
+                 DumpStopFlag = false;
+                 MemForm->CancelBt->setEnabled(true);  // as a running read has it
+                 MemForm->CancelBt->click();
+             },
+             [] { return DumpStopFlag; }},
+            {"SaveBt",
+             [this] {
+                 script.PickNextFile(std::nullopt);
+                 MemForm->SaveBt->click();
+             },
+             [this] { return PutUpFileDialog(qmr::ui::FileDialog::Kind::Save); }},
+        });
+    });
+    Form1->ReadCodeMM->trigger();
 }
 
 TEST_F(Bindings, EveryControlOfTheConsoleRunsItsHandler) {

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QMetaObject>
 #include <QTemporaryDir>
+#include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +19,7 @@
 #include "SimulatedPrinterFixture.h"
 #include "TCommandFrm.h"
 #include "TForm1.h"
+#include "TMemForm.h"
 #include "TOperatorDlg.h"
 #include "TPwdDialog.h"
 #include "UiTestSupport.h"
@@ -68,6 +73,17 @@ protected:
         std::vector<int> commands;
         for (const auto& [cmd, data] : Received()) commands.push_back(cmd);
         return commands;
+    }
+
+    // Runs `then` on the window's thread while the printer answers the n-th
+    // request with this command and data, before the reply goes out: the
+    // window is then inside that exchange, as a user's click would be.
+    void DuringRequest(int command, const std::string& data, int n, std::function<void()> then) {
+        auto seen = std::make_shared<int>(0);
+        sim.SetObserver([=](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) {
+            if (r.cmd == command && r.data == data && r.times == 1 && ++*seen == n)
+                QMetaObject::invokeMethod(qApp, then, Qt::QueuedConnection);
+        });
     }
 
     QString WriteFile(const QString& name, const QByteArray& bytes) {

@@ -1,0 +1,152 @@
+// Prints one figure a line, as "name value unit", for the memory dump
+// window's read path against the simulated printer on a pty, headless:
+//   dump_blocks_per_s      a whole fiscal-memory dump (5120 blocks), unpaced
+//   dump_listing_slowdown  time per block over the last 512 blocks of that
+//                          dump over the time per block of its first 512
+//   dump_paced_efficiency  512 blocks at 115200 baud: the line time of their
+//                          bytes over the time they took
+// --quick reads a few blocks of each and checks no goal.
+#include <time.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMetaObject>
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "Commands.h"
+#include "MemoryDump.h"
+#include "Simulator.h"
+#include "TForm1.h"
+#include "TMemForm.h"
+#include "TermiosLine.h"
+#include "Transport.h"
+#include "Vextora.h"
+
+namespace {
+
+constexpr int PacedBaud = 115200;
+constexpr double SlowdownGoal = 1.2;
+constexpr double EfficiencyGoal = 0.95;
+constexpr int Window = 512;
+
+double Seconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// When each block request came in, and how many bytes the line carried.
+struct LineLog {
+    std::mutex mutex;
+    std::vector<double> blockTimes;
+    std::size_t lineBytes = 0;
+};
+
+// Reads `blocks` blocks of the fiscal memory through the window's read
+// handler: Cancel is pressed while the last of them is answered.
+double ReadBlocks(qmrsim::Simulator& sim, LineLog& log, int blocks) {
+    {
+        std::lock_guard lock(log.mutex);
+        log.blockTimes.clear();
+        log.lineBytes = 0;
+    }
+    const std::string last = vextora::BlockRequestData(blocks - 1);
+    sim.SetObserver([&log, last](const qmrsim::ReceivedRequest& r, const qmrsim::Reply& reply, const qmrsim::Printer&) {
+        std::lock_guard lock(log.mutex);
+        log.lineBytes += qmr::BuildRequestFrame(r.seq, r.cmd, r.data).size() +
+                         qmr::BuildReplyFrame(r.seq, r.cmd, reply.data, reply.status).size();
+        if (r.cmd != qmr::ReadFiscalMemoryBlock) return;
+        log.blockTimes.push_back(Seconds());
+        if (r.data == last)
+            QMetaObject::invokeMethod(vextora::MemForm->CancelBt, &QPushButton::click, Qt::QueuedConnection);
+    });
+    vextora::DumpKind = vextora::FiscalMemoryDump;
+    vextora::DumpBuffer.assign(vextora::DumpMemoryOf(vextora::FiscalMemoryDump).Bytes(), 0);
+    const double start = Seconds();
+    vextora::MemForm->ReadBtClick();
+    const double took = Seconds() - start;
+    sim.SetObserver({});
+    return took;
+}
+
+// Time per block over `count` blocks from block `first`.
+double PerBlock(const std::vector<double>& times, std::size_t first, std::size_t count) {
+    return (times[first + count - 1] - times[first]) / static_cast<double>(count - 1);
+}
+
+int failures = 0;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
+    if (argc > 1 && !quick) {
+        std::fprintf(stderr, "usage: dump-bench [--quick]\n");
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The user's settings are only read, never written: the window is not closed.
+    QStandardPaths::setTestModeEnabled(true);
+    qmrsim::Simulator sim;
+    ::setenv("QMR770_PORTS", sim.DevicePath().c_str(), 1);
+    QApplication app(argc, argv);
+    vextora::InitTestGlobals();
+    qmr::TermiosLine line;
+    vextora::TForm1* form = vextora::CreateForms();
+    vextora::InstallProgramLink(line, qmr::SystemClock());
+    form->show();
+    form->PortNum->setCurrentIndex(form->PortNum->findText(QString::fromStdString(sim.DevicePath())));
+    form->BaudsList->setCurrentIndex(3);
+    form->ConnectBt->click();
+    if (!qmr::Link().Connected) return 1;
+    vextora::MemForm->show();
+
+    LineLog log;
+    const int all = quick ? 8 : 5120;
+    const double whole = ReadBlocks(sim, log, all);
+    if (vextora::DumpLength != all * 64) ++failures;
+    const double blocksPerSecond = all / whole;
+    std::printf("dump_blocks_per_s %.0f 1/s\n", blocksPerSecond);
+    const std::size_t window = quick ? 4 : Window;
+    double slowdown = 0;
+    {
+        std::lock_guard lock(log.mutex);
+        const std::vector<double>& t = log.blockTimes;
+        slowdown = PerBlock(t, t.size() - window, window) / PerBlock(t, 0, window);
+    }
+    std::printf("dump_listing_slowdown %.3f ratio\n", slowdown);
+    std::fflush(stdout);
+
+    sim.SetBaudRate(PacedBaud);
+    const int paced = quick ? 4 : Window;
+    const double pacedTime = ReadBlocks(sim, log, paced);
+    sim.SetBaudRate(0);
+    if (vextora::DumpLength != paced * 64) ++failures;
+    double efficiency = 0;
+    {
+        std::lock_guard lock(log.mutex);
+        efficiency = static_cast<double>(log.lineBytes) * 10 / PacedBaud / pacedTime;
+    }
+    std::printf("dump_paced_efficiency %.3f ratio\n", efficiency);
+    vextora::MemForm->hide();
+    delete form;
+
+    if (failures > 0) {
+        std::fprintf(stderr, "dump-bench: %d reads came short\n", failures);
+        return 1;
+    }
+    if (quick) return 0;
+    bool met = true;
+    auto goal = [&met](bool ok, const char* what) {
+        if (!ok) std::fprintf(stderr, "dump-bench: goal missed: %s\n", what);
+        met = met && ok;
+    };
+    goal(slowdown <= SlowdownGoal, "dump_listing_slowdown <= 1.2");
+    goal(efficiency >= EfficiencyGoal, "dump_paced_efficiency >= 0.95");
+    return met ? 0 : 1;
+}
