@@ -2,6 +2,7 @@
 // printer on a pty.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -661,6 +662,66 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplyCase{"RepliesTooShort", "M F", "", "1", "9", "Not Set", "", "", "0",
                                 {"1.00", "0.00", "0.00", "0.00"}, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace prendix
+
+namespace prendix {
+namespace {
+
+// Every bound control of the main window, clicked on a connected window: the
+// first command it sends and the first form it shows tell that its own
+// handler ran.
+TEST_F(PrendixWindow, EveryBoundControlRunsItsHandler) {
+    struct Binding {
+        const char* control;
+        int firstCommand;       // 0: none
+        const char* firstForm;  // "": none
+        bool fileDialog = false;
+    };
+    const Binding bindings[] = {
+        {"StatusBt", qmr::ReadStatus, "StatusDlg"},
+        {"RefreshBt", qmr::ReadStatus, ""},
+        {"DiagnBt", qmr::RunDiagnostics, ""},
+        {"ClosureBt", 0, "ReportDlg"},
+        {"RecoverBt", qmr::ReadStatus, ""},
+        {"DateBt", 0, "SetTimeDlg"},
+        {"OperBt", 0, "OperatorsDlg"},
+        {"TestBt", 0, "TestFrm"},
+        {"HeaderBt", 0, "HeaderDlg"},
+        {"FromFileBt", 0, "", true},
+        {"PgmBt", qmr::ReadStatus, "RepPwdDlg"},
+        {"LearnBt", qmr::ReadStatus, ""},
+        {"FiscaliseBt", qmr::ReadStatus, "RepPwdDlg"},
+        {"LogoBt", 0, "LogoDlg"},
+    };
+    ServicedPrinter();
+    Connect();
+    for (const Binding& b : bindings) {
+        SCOPED_TRACE(b.control);
+        sim.ClearRequests();
+        script.modals.clear();
+        script.files.clear();
+        if (*b.firstForm) script.OnNextModal([](QDialog&) {});
+        if (b.fileDialog) script.PickNextFile(std::nullopt);
+        auto* button = InitFP->findChild<QAbstractButton*>(b.control);
+        ASSERT_NE(button, nullptr);
+        button->click();
+        const auto requests = sim.Requests();
+        EXPECT_EQ(requests.empty() ? 0 : requests.front().cmd, b.firstCommand);
+        EXPECT_EQ(script.modals.empty() ? QString() : script.modals.front().objectName, QString(b.firstForm));
+        EXPECT_EQ(script.files.size(), b.fileDialog ? 1u : 0u);
+        EXPECT_TRUE(script.ScriptUsedUp());
+    }
+    // The tick box before the FM number unlocks its edit.
+    InitFP->UpdateFM->click();
+    EXPECT_EQ(InitFP->ModuleBox->isEnabled(), InitFP->UpdateFM->isChecked());
+    InitFP->UpdateFM->click();
+    EXPECT_EQ(InitFP->ModuleBox->isEnabled(), InitFP->UpdateFM->isChecked());
+    // Connect again closes the port.
+    InitFP->ConnectBt->click();
+    EXPECT_FALSE(Link().Connected);
+}
 
 }  // namespace
 }  // namespace prendix
