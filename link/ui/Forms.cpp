@@ -27,6 +27,15 @@ constexpr Qt::WindowFlags FixedBorder = Qt::WindowTitleHint | Qt::WindowSystemMe
 // program sets leaves the edit unmodified, so only the user's changes are
 // held to the limit, and of those only the ones that make an over-long text
 // longer still.
+
+// The class library's edits select their whole text when the focus comes to
+// them other than by a click; Qt's do so only for Tab. Selected at every
+// showing, the text the show handler put in (FillFM's count "1", a tax
+// number read from the printer) is replaced by what the user types, not
+// lengthened by it ("1" and then "10" would give 110 closures).
+void SelectEditTexts(QWidget& form) {
+    for (QLineEdit* edit : form.findChildren<QLineEdit*>()) edit->selectAll();
+}
 }  // namespace
 
 Form::Form(QWidget* parent, const char* name, const QString& caption, int clientWidth, int clientHeight)
@@ -50,6 +59,7 @@ void Form::showEvent(QShowEvent* event) {
             button->setDefault(button == defaultButton_);
         }
         emit Shown();
+        SelectEditTexts(*this);
     }
     QDialog::showEvent(event);
 }
@@ -91,6 +101,7 @@ void MainForm::showEvent(QShowEvent* event) {
             CentreOnScreen(*this);
         }
         emit Shown();
+        SelectEditTexts(*this);
     }
     QWidget::showEvent(event);
 }

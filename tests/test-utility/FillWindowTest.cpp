@@ -1,6 +1,7 @@
 // The fiscal memory fill series from the Service menu, against the simulated
 // printer: what each cycle sends, how a series ends, and the dialog itself.
 #include <QMetaObject>
+#include <QTest>
 #include <algorithm>
 
 #include "FillTexts.h"
@@ -129,6 +130,16 @@ TEST_F(FillSeries, ResetsSendAResetAndTheClockPerCycleAndNothingElse) {
     EXPECT_FALSE(cancelAfter);
     EXPECT_EQ(Records('R'), 3);
     EXPECT_FALSE(sim.WithPrinter([](qmrsim::Printer& p) { return p.StatusBit(qmrsim::st::ClockNotSet); }));
+}
+
+TEST_F(FillSeries, ACountTypedIntoTheShownDialogReplacesItsOne) {
+    script.OnNextModal([](QDialog&) {
+        QTest::keyClicks(FillFM->CntBox, "3");
+        FillFM->GoBt->click();
+    });
+    Form1->ResetsM->trigger();
+    EXPECT_EQ(FillFM->CntBox->text(), "3");
+    EXPECT_EQ(Count(Received(), PerformReset), 3);
 }
 
 TEST_F(FillSeries, ACountThatIsNoPositiveNumberRunsNoCycle) {
