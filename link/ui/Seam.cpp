@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -40,6 +41,17 @@ class QtSeam final : public Seam {
     static void PlainButtons(QMessageBox& box) {
         for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
     }
+    // The platform's message box grows to show its whole caption; Qt's takes
+    // the width of its text alone, so the window manager cuts a caption such
+    // as "Fiscal receipt is open" over "Void is possible." to "Fisca... open".
+    // Room is left for the title bar's icon and its three buttons.
+    static void FitCaption(QMessageBox& box) {
+        auto* grid = qobject_cast<QGridLayout*>(box.layout());
+        if (!grid) return;
+        const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + CaptionFrameWidth;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
 
 public:
     int Message(const QString& text, const QString& caption, int buttons) override {
@@ -53,10 +65,12 @@ public:
             // Esc and the close box answer No: only Yes may act.
             box.setEscapeButton(QMessageBox::No);
             PlainButtons(box);
+            FitCaption(box);
             return box.exec() == QMessageBox::Yes ? IdYes : IdNo;
         }
         box.setStandardButtons(QMessageBox::Ok);
         PlainButtons(box);
+        FitCaption(box);
         box.exec();
         return IdOk;
     }

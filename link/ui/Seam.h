@@ -48,6 +48,10 @@ struct FileDialog {
     bool Execute();
 };
 
+// Width a message box keeps beside its caption's text for the title bar's
+// icon and buttons.
+inline constexpr int CaptionFrameWidth = 120;
+
 // The Qt name filters of a FileDialog's Filter ("Bitmaps (*.bmp)" ...).
 QStringList QtNameFilters(const QString& filter);
 // The chosen name with DefaultExt added when it has no extension.

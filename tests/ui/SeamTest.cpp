@@ -191,6 +191,22 @@ TEST(QtSeam, MessageBoxButtonsCarryTheirCaptionsOnly) {
     QApplication::setStyle(before);
 }
 
+TEST(QtSeam, AMessageBoxIsWideEnoughForItsWholeCaption) {
+    for (const int buttons : {qmr::MbOk, qmr::MbYesNo}) {
+        int width = 0;
+        int needed = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            width = box->width();
+            needed = box->fontMetrics().horizontalAdvance(box->windowTitle()) + qmr::ui::CaptionFrameWidth;
+            box->buttons().front()->click();
+        });
+        qmr::ui::MessageBox("Void is possible.\nCancel the receipt?", "Fiscal receipt is open", buttons);
+        EXPECT_GE(width, needed) << buttons;
+    }
+}
+
 TEST(QtNameFilters, TurnsDescriptionAndPatternPairsIntoQtFilters) {
     EXPECT_EQ(qmr::ui::QtNameFilters("Bitmaps (*.bmp)|*.bmp"), QStringList{"Bitmaps (*.bmp)"});
     EXPECT_EQ(qmr::ui::QtNameFilters("Bitmap files (*.bmp)|*.BMP"), QStringList{"Bitmap files (*.bmp)"});
