@@ -85,7 +85,9 @@ std::string OpenReceipt(Printer& printer, std::string_view data, bool storno) {
         printer.Fail(st::SyntaxError);
         return "";
     }
-    if (r.receipt.open || printer.StatusBit(st::NonFiscalReceiptOpen) ||
+    // With no room for the day's closure the printer sells nothing that it
+    // could not write into its fiscal memory.
+    if (r.receipt.open || printer.StatusBit(st::NonFiscalReceiptOpen) || printer.StatusBit(st::FmFull) ||
         fields[1] != r.operatorPasswords[static_cast<std::size_t>(*op - 1)]) {
         printer.Fail(st::NotPermitted);
         return "";

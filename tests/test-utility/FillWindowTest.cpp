@@ -297,5 +297,21 @@ TEST_F(FillSeries, ASeriesEndsWhenTheFiscalMemoryIsFull) {
     EXPECT_TRUE(qmr::Link().StatusWord & qmr::swNotPermitted);
 }
 
+TEST_F(FillSeries, AClosuresSeriesSellsNothingOnceTheFiscalMemoryIsFull) {
+    WithPrinter([](qmrsim::Printer& p) { qmrsim::FillFiscalMemory(p, 2); });
+    Run(Form1->ClosuresM, "9999", [this] { ExpectStatusDialog(); });
+    EXPECT_EQ(FillFM->DoneLb->text(), "Done: 2");
+    // The third cycle ends at its first receipt: nothing is sold that no
+    // closure could write.
+    const auto sent = Received();
+    const auto lastClosure = std::find(sent.rbegin(), sent.rend(), Sent{PrintDailyReport, "4826,A"});
+    ASSERT_NE(lastClosure, sent.rend());
+    const std::vector<Sent> after(lastClosure.base(), sent.end());
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ(after.front().first, OpenFiscalReceipt);
+    EXPECT_EQ(Count(after, SellArticleWithDisplay) + Count(after, SellArticle), 0);
+    EXPECT_TRUE(qmr::Link().StatusWord & qmr::swFmFull);
+}
+
 }  // namespace
 }  // namespace vextora
