@@ -1,7 +1,6 @@
 #include "TMemForm.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -78,6 +77,11 @@ TMemForm::TMemForm(QWidget* parent) : Form(parent, "MemForm", QStringLiteral("Re
     connect(ReadBt, &QPushButton::clicked, this, &TMemForm::ReadBtClick);
     connect(CancelBt, &QPushButton::clicked, this, &TMemForm::CancelBtClick);
     connect(SaveBt, &QPushButton::clicked, this, &TMemForm::SaveBtClick);
+    // The listing takes its lines at a screen's pace rather than for every
+    // block: appending and painting the listing cost more than a block's
+    // exchange on an unpaced line.
+    listingBeat_.setInterval(RedrawMs);
+    connect(&listingBeat_, &QTimer::timeout, this, &TMemForm::ShowPendingLines);
     // Closing the window during a read stops it as Cancel does; the showing
     // ends once the read has returned.
     connect(this, &QDialog::finished, this, [] { DumpStopFlag = true; });
@@ -107,23 +111,12 @@ void TMemForm::ReadBtClick() {
     DumpLength = 0;
     // Never past the buffer the menu handler made, whatever its size.
     const int blocks = std::min<int>(memory.blocks, static_cast<int>(DumpBuffer.size() / DumpMemory::BlockBytes));
-    // The listing takes its lines and is redrawn at a screen's pace rather
-    // than for every block: the link lets the window paint at every byte it
-    // moves, and a paint of the listing costs more than a block's exchange.
-    std::string pending;
-    QElapsedTimer sinceShown;
-    sinceShown.start();
-    auto show = [&] {
-        if (!pending.empty()) FlashData->appendPlainText(qmr::FromCp1251(pending));
-        pending.clear();
-        FlashData->setUpdatesEnabled(true);
-        sinceShown.restart();
-    };
+    pendingLines_.clear();
+    listingBeat_.start();
     for (int j = 0; j < blocks; ++j) {
         if (DumpStopFlag) break;
         qmr::ExecCommand(memory.command, BlockRequestData(j));
         QCoreApplication::processEvents();
-        FlashData->setUpdatesEnabled(false);
         if (qmr::Link().StatusWord & qmr::StatusErrorMask) break;
 
         const std::string reply = qmr::Link().ReplyText();
@@ -136,18 +129,27 @@ void TMemForm::ReadBtClick() {
         const std::string_view hex(reply);
         for (std::size_t part = 0; part < DumpMemory::BlockBytes / DumpMemory::LineBytes; ++part) {
             const std::size_t at = part * 2 * DumpMemory::LineBytes;
-            if (!pending.empty()) pending += '\n';
-            pending += FormatDumpLine(address + part * DumpMemory::LineBytes,
-                                      at < hex.size() ? hex.substr(at, 2 * DumpMemory::LineBytes) : std::string_view{},
-                                      bytes + part * DumpMemory::LineBytes);
+            if (!pendingLines_.empty()) pendingLines_ += '\n';
+            pendingLines_ += FormatDumpLine(address + part * DumpMemory::LineBytes,
+                                            at < hex.size() ? hex.substr(at, 2 * DumpMemory::LineBytes) : std::string_view{},
+                                            bytes + part * DumpMemory::LineBytes);
         }
         PrgBar->setValue(j / memory.progressDivisor);
-        if (sinceShown.elapsed() >= RedrawMs) show();
     }
-    show();
+    listingBeat_.stop();
+    ShowPendingLines();
     SaveBt->setEnabled(true);
     CancelBt->setEnabled(false);
     ReadBt->setEnabled(true);
+}
+
+// Runs on the beat, mostly from the link's pumps while a block's reply is
+// still on the line, so the listing's layout and paint share the time the
+// line takes rather than add to it between two blocks.
+void TMemForm::ShowPendingLines() {
+    if (pendingLines_.empty()) return;
+    FlashData->appendPlainText(qmr::FromCp1251(pendingLines_));
+    pendingLines_.clear();
 }
 
 void TMemForm::CancelBtClick() { DumpStopFlag = true; }

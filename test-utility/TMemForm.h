@@ -7,8 +7,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "Forms.h"
@@ -44,6 +46,13 @@ public slots:
     void ReadBtClick();
     void CancelBtClick();
     void SaveBtClick();
+
+private:
+    void ShowPendingLines();
+
+    // Listing lines read but not yet shown, and the beat that shows them.
+    std::string pendingLines_;
+    QTimer listingBeat_;
 };
 
 }  // namespace vextora
