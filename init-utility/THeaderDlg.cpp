@@ -47,20 +47,24 @@ QString LineName(int n) {
 }  // namespace
 
 QStringList MemoLines(const QPlainTextEdit& memo) {
-    QStringList lines = memo.toPlainText().split('\n');
+    QStringList lines = qmr::ui::PlainTextOf(memo).split('\n');
     if (lines.back().isEmpty()) lines.removeLast();
     return lines;
 }
 
 void AddMemoLine(QPlainTextEdit& memo, const QString& line) {
-    memo.setPlainText(memo.toPlainText() + line + '\n');
+    QString whole = line;
+    whole.removeIf([](QChar c) {
+        return c == '\r' || c == '\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    });
+    memo.setPlainText(qmr::ui::PlainTextOf(memo) + whole + '\n');
 }
 
 THeaderDlg::THeaderDlg(QWidget* parent) : Form(parent, "HeaderDlg", "Set Header and Footer", 449, 262) {
     Label1 = Make<QLabel>(this, "Label1", 10, 6, 100, 18, QStringLiteral("Header:"));
-    HeaderData = Make<QPlainTextEdit>(this, "HeaderData", 10, 24, 320, 128);
+    HeaderData = Make<qmr::ui::PlainTextEdit>(this, "HeaderData", 10, 24, 320, 128);
     Label2 = Make<QLabel>(this, "Label2", 10, 158, 100, 18, QStringLiteral("Footer:"));
-    FooterData = Make<QPlainTextEdit>(this, "FooterData", 10, 176, 320, 76);
+    FooterData = Make<qmr::ui::PlainTextEdit>(this, "FooterData", 10, 176, 320, 76);
     for (QPlainTextEdit* memo : {HeaderData, FooterData}) {
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -3,14 +3,15 @@
 // HeaderLines when it opens and puts the memos back into it when it closes.
 //
 // A memo line is a line of its text as the user typed it: the memos wrap
-// long lines on the screen only.
+// long lines on the screen only. One of the eight lines is always one memo
+// line, whatever bytes it holds.
 #pragma once
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
 
+#include "Edits.h"
 #include "Forms.h"
 #include "HeaderFile.h"
 
@@ -26,9 +27,9 @@ public:
     explicit THeaderDlg(QWidget* parent = nullptr);
 
     QLabel* Label1;
-    QPlainTextEdit* HeaderData;
+    qmr::ui::PlainTextEdit* HeaderData;
     QLabel* Label2;
-    QPlainTextEdit* FooterData;
+    qmr::ui::PlainTextEdit* FooterData;
     QPushButton* ReadBt;
     QPushButton* OkBt;
     QPushButton* SaveBt;
@@ -48,7 +49,9 @@ private:
 
 // A memo's lines: its text split at line ends, a last line end adding none.
 QStringList MemoLines(const QPlainTextEdit& memo);
-// Adds a line at the end of a memo.
+// Adds a line at the end of a memo. A line break inside it (a printer data
+// file keeps a CR within a value) is dropped, as the header file drops it:
+// a memo line cannot hold one, and the line is not split in two.
 void AddMemoLine(QPlainTextEdit& memo, const QString& line);
 
 }  // namespace prendix

@@ -12,7 +12,7 @@ void DblClickEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     emit DblClick();
 }
 
-WrappingEdit::WrappingEdit(QWidget* parent) : QPlainTextEdit(parent) {
+WrappingEdit::WrappingEdit(QWidget* parent) : PlainTextEdit(parent) {
     setReadOnly(true);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

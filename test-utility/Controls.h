@@ -4,7 +4,8 @@
 #pragma once
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
+
+#include "Edits.h"
 
 namespace vextora {
 
@@ -22,12 +23,12 @@ protected:
 
 // A read-only edit in a fixed-pitch font that breaks its text over as many
 // lines as it has, anywhere in the text, so a reply shows whole.
-class WrappingEdit : public QPlainTextEdit {
+class WrappingEdit : public qmr::ui::PlainTextEdit {
     Q_OBJECT
 public:
     explicit WrappingEdit(QWidget* parent = nullptr);
 
-    QString text() const { return toPlainText(); }
+    QString text() const { return qmr::ui::PlainTextOf(*this); }
     void setText(const QString& text) { setPlainText(text); }
     // The height at which `characters` characters show whole at this width.
     int HeightFor(int characters, int width) const;

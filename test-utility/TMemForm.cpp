@@ -44,7 +44,7 @@ TMemForm::TMemForm(QWidget* parent) : Form(parent, "MemForm", QStringLiteral("Re
     Panel1->setFixedHeight(PanelHeight);
     auto* panelLayout = new QVBoxLayout(Panel1);
     panelLayout->setContentsMargins(3, 3, 3, 3);
-    FlashData = new QPlainTextEdit(Panel1);
+    FlashData = new qmr::ui::PlainTextEdit(Panel1);
     FlashData->setObjectName(QStringLiteral("FlashData"));
     FlashData->setReadOnly(true);
     FlashData->setLineWrapMode(QPlainTextEdit::NoWrap);

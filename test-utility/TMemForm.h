@@ -4,7 +4,6 @@
 // the showing and frees it after, so it lives until the read has ended.
 #pragma once
 
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Edits.h"
 #include "Forms.h"
 #include "Seam.h"
 
@@ -34,7 +34,7 @@ public:
     QWidget* Panel1;
     // A plain-text list: a line is appended in constant time, as a full
     // fiscal-memory listing has 20480 of them.
-    QPlainTextEdit* FlashData;
+    qmr::ui::PlainTextEdit* FlashData;
     QPushButton* ReadBt;
     QPushButton* CancelBt;
     QPushButton* SaveBt;

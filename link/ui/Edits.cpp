@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QValidator>
 
 namespace qmr::ui {
@@ -53,6 +56,15 @@ QStyle* PasswordStyle() {
     return style;
 }
 
+// A document's raw text holds its line ends as paragraph separators, and a
+// line break typed with Shift+Enter as a line separator: both end a line
+// the user sees.
+QString WithLineFeeds(QString raw) {
+    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    raw.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return raw;
+}
+
 }  // namespace
 
 void LimitTyping(QLineEdit& edit, int maxLength) {
@@ -68,6 +80,16 @@ int MaxLengthOf(const QLineEdit& edit) {
 void MakePasswordEdit(QLineEdit& edit) {
     edit.setEchoMode(QLineEdit::Password);
     edit.setStyle(PasswordStyle());
+}
+
+QString PlainTextOf(const QPlainTextEdit& edit) { return WithLineFeeds(edit.document()->toRawText()); }
+
+PlainTextEdit::PlainTextEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+
+QMimeData* PlainTextEdit::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(WithLineFeeds(textCursor().selection().toRawText()));
+    return data;
 }
 
 }  // namespace qmr::ui

@@ -1,8 +1,11 @@
 // Edits as the programs' forms expect them: a length limit that holds for
 // what the user types and leaves alone what the program puts in (Qt's
-// maxLength cuts both), and password edits that mask with '*' whatever the
-// style would show.
+// maxLength cuts both), password edits that mask with '*' whatever the
+// style would show, and multi-line edits that give back every character
+// they were given.
 #pragma once
+
+#include <QPlainTextEdit>
 
 class QLineEdit;
 
@@ -17,5 +20,22 @@ int MaxLengthOf(const QLineEdit& edit);
 
 // Masks the edit's text with '*'.
 void MakePasswordEdit(QLineEdit& edit);
+
+// The edit's text with every character as it was put in, its lines
+// separated by '\n'. QPlainTextEdit::toPlainText turns a no-break space
+// into a blank, and the texts are 8-bit bytes in which 0xA0 is a letter
+// like any other.
+QString PlainTextOf(const QPlainTextEdit& edit);
+
+// A multi-line edit whose copy and cut keep the text as PlainTextOf does:
+// Qt's own copy loses the no-break space too.
+class PlainTextEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit PlainTextEdit(QWidget* parent = nullptr);
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override;
+};
 
 }  // namespace qmr::ui

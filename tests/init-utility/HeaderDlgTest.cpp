@@ -1,6 +1,8 @@
 // The header and footer dialog against the simulated printer.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -194,6 +196,54 @@ TEST_F(HeaderDialog, ReadFromFileFillsTheMemosAndTouchesNeitherPrinterNorLinesUn
     EXPECT_EQ(HeaderLines[2], "ABC");  // the close box puts the memos back
     EXPECT_EQ(HeaderLines[7], "END");
     EXPECT_TRUE(Received().empty());
+}
+
+// A no-break space is a letter of the texts like any other, and a CR that a
+// printer data file keeps inside a value does not split its line.
+TEST_F(HeaderDialog, ADataFileLineStaysWholeAndKeepsItsNoBreakSpaceToThePrinter) {
+    const QString path = dir.filePath("shop.fpd");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("H1=A\xA0" "B\r\nH2=AB\rCD\nH6=six\nF2=Z\n");
+    file.close();
+    InitFP->LoadPrinterDataFile(path);
+    ASSERT_EQ(HeaderLines[1], "AB\rCD");
+    const QString nbsp = QStringLiteral("A\u00A0B");
+    Open([&] {
+        EXPECT_EQ(MemoLines(*HeaderDlg->HeaderData), (QStringList{nbsp, "ABCD", "", "", "", "six"}));
+        EXPECT_EQ(MemoLines(*HeaderDlg->FooterData), (QStringList{"", "Z"}));
+        // Cut and pasted back, as a user moves lines about.
+        HeaderDlg->HeaderData->selectAll();
+        HeaderDlg->HeaderData->cut();
+        EXPECT_EQ(QApplication::clipboard()->text(), nbsp + "\nABCD\n\n\n\nsix\n");
+        HeaderDlg->HeaderData->paste();
+        HeaderDlg->OkBt->click();
+    });
+    EXPECT_EQ(Received(), Writes({"0A\xA0" "B", "1ABCD", "2", "3", "4", "5six", "6", "7Z"}));
+    EXPECT_EQ(HeaderLines[0], "A\xA0" "B");
+    EXPECT_EQ(HeaderLines[1], "ABCD");
+}
+
+// Each byte from 0x20 to 0xFF, read from a header file and written back.
+TEST_F(HeaderDialog, EveryByteOfAHeaderFileLineComesBackFromTheMemos) {
+    QByteArray bytes;
+    for (int b = 0x20; b <= 0xFF; ++b) bytes += static_cast<char>(b);
+    const QByteArray lines =
+        "0," + bytes.mid(0, 96) + "\r\n1," + bytes.mid(96, 64) + "\r\n6," + bytes.mid(160) + "\r\n";
+    QFile in(dir.filePath("in.fph"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write(lines);
+    in.close();
+    const QString out = dir.filePath("out.fph");
+    script.PickNextFile(in.fileName());
+    script.PickNextFile(out);
+    Open([] {
+        HeaderDlg->GetFileBt->click();
+        HeaderDlg->SaveBt->click();
+    });
+    EXPECT_EQ(qmr::test::ReadFile(out), "0," + bytes.mid(0, 96) + "\r\n1," + bytes.mid(96, 64) + "\r\n2,\r\n3,\r\n4,\r\n5,\r\n6," +
+                                             bytes.mid(160) + "\r\n7,\r\n");
+    EXPECT_EQ(HeaderLines[6], bytes.mid(160).toStdString());
 }
 
 TEST(THeaderDlgForm, IsBuiltAsDesigned) {

@@ -1,5 +1,6 @@
 // The command console and the operator and password dialogs.
 #include <QApplication>
+#include <QClipboard>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -63,6 +64,17 @@ TEST_F(Console, TheAnswerAndTheStatusBytesAreShown) {
     EXPECT_EQ(CommandFrm->StatusTxt->text(), "00 00 08 00 06 00 ");
     EXPECT_TRUE(CommandFrm->StatusBt->isEnabled());
     EXPECT_TRUE(CommandFrm->ExecuteBt->isEnabled());
+}
+
+// 0xA0 is a no-break space, and 0x98 a byte the code page leaves without a letter.
+TEST_F(Console, TheAnswerKeepsEveryByteInItsTextAndItsCopy) {
+    WithPrinter([](qmrsim::Printer& p) { p.SetReplyData(90, "A\xA0" "B\x98" "C"); });
+    Execute("90", "");
+    const QString answer = QStringLiteral("A\u00A0B\u0098C");
+    EXPECT_EQ(CommandFrm->AnswerBox->text(), answer);
+    CommandFrm->AnswerBox->selectAll();
+    CommandFrm->AnswerBox->copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), answer);
 }
 
 TEST_F(Console, TheLongestReplyShowsWhole) {

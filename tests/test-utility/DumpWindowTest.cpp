@@ -1,6 +1,7 @@
 // The memory dumps of the Service menu: the dump window reads, lists and
 // saves the fiscal memory and the code memory of the simulated printer.
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <memory>
 
@@ -121,6 +122,17 @@ TEST_F(Dump, TheListingShowsTheRepliesDigitsAsTheyCameAndTheBytesAsCharacters) {
         EXPECT_EQ(listing[3].left(7), "00030  ");
         EXPECT_EQ(DumpLength, 64);
         EXPECT_EQ((std::vector<int>(DumpBuffer.begin(), DumpBuffer.begin() + 4)), (std::vector<int>{0x41, 0x42, 0x0A, 0x7F}));
+    });
+}
+
+TEST_F(Dump, ACopyOfTheListingKeepsItsNoBreakSpaces) {
+    WithPrinter([](qmrsim::Printer& p) { p.SetReplyData(ReadFiscalMemoryBlock, "A0" + std::string(126, '3')); });
+    CancelAtBlock(0);
+    OpenDump(Form1->ReadFMM, [&] {
+        MemForm->ReadBt->click();
+        MemForm->FlashData->selectAll();
+        MemForm->FlashData->copy();
+        EXPECT_EQ(QApplication::clipboard()->text().section('\n', 0, 0).right(16), QChar(0xA0) + QString(15, '3'));
     });
 }
 
