@@ -25,7 +25,13 @@ TEST_F(Fiscalise, AReadyPrinterIsFiscalisedWithTheTaxNumberAndShowsItAfterTheRef
     sim.ClearRequests();
     Password("4826");
     script.AnswerNext(qmr::IdYes);
+    // Each pause with the commands sent before it: the printer needs its time
+    // after 72 before the refresh asks it anything.
+    std::vector<std::pair<int, std::vector<int>>> pauses;
+    clock.onSleep = [&](int ms) { pauses.emplace_back(ms, Commands()); };
     InitFP->FiscaliseBt->click();
+    clock.onSleep = nullptr;
+    EXPECT_EQ(pauses, (std::vector<std::pair<int, std::vector<int>>>{{3000, {74, 90, 98, 72}}}));
     EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {90, ""}, {98, "1234567890,1"}, {72, "4826,50001234"},
                                              {74, ""}, {90, ""}, {83, ""}, {97, ""}, {99, ""}}));
     ASSERT_EQ(script.messages.size(), 2u);
@@ -41,6 +47,58 @@ TEST_F(Fiscalise, AReadyPrinterIsFiscalisedWithTheTaxNumberAndShowsItAfterTheRef
     EXPECT_FALSE(InitFP->LearnBt->isEnabled());
     EXPECT_EQ(InitFP->IdNumBox->text(), "1234567890");
     EXPECT_TRUE(InitFP->IdBox->isChecked());
+}
+
+// A fatal refusal on the way ends the run before 72: the printer is not
+// fiscalised with the tax number it had, nor with an identification it
+// did not give.
+TEST_F(Fiscalise, AFatalRefusalBeforeTheFiscalisationSendsNo72) {
+    const struct {
+        const char* name;
+        const char* start;
+        int refused;
+        std::vector<int> sent;
+        std::vector<QString> messages;
+    } cases[] = {
+        {"DeviceInfo", "ready", qmr::ReadDeviceInfo, {74, 90}, {}},
+        {"SetTaxNumber", "ready", qmr::SetTaxNumber, {74, 90, 98}, {"Printer will go to fiscal mode\nContinue?"}},
+        {"ReadTaxNumberOfTheRefiscalisation", "fiscalised", qmr::ReadTaxNumber, {74, 99}, {}},
+        {"DeviceInfoOfTheRefiscalisation", "fiscalised", qmr::ReadDeviceInfo, {74, 99, 90}, {}},
+    };
+    Start("ready");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool fiscalised = std::string(c.start) == "fiscalised";
+        WithPrinter([&](Printer& p) {
+            p = Printer();
+            qmrsim::SetUpStartState(p, c.start);
+            p.SetHandler(c.refused, [answer = p.HandlerOf(c.refused)](Printer& printer, const qmrsim::Request& q) {
+                const std::string reply = answer(printer, q);
+                printer.Fail(st::CommonError);
+                return reply;
+            });
+        });
+        InitFP->IdNumBox->setText("1234567890");
+        sim.ClearRequests();
+        script.messages.clear();
+        if (!fiscalised) Password("4826");
+        if (c.refused == qmr::SetTaxNumber) script.AnswerNext(qmr::IdYes);
+        if (fiscalised && c.refused == qmr::ReadDeviceInfo) {
+            script.OnNextModal([this](QDialog&) {
+                FiscaliseDlg->IdNumBox->setText("2222222222");
+                Password("4826");
+                FiscaliseDlg->OkBt->click();
+            });
+        }
+        InitFP->FiscaliseBt->click();
+        EXPECT_EQ(Commands(), c.sent);
+        EXPECT_EQ(script.MessageTexts(), c.messages);
+        EXPECT_TRUE(script.ScriptUsedUp());
+        WithPrinter([&](Printer& p) {
+            EXPECT_EQ(p.StatusBit(st::Fiscalized), fiscalised);
+            EXPECT_NE(p.identification.taxNumber, "2222222222");
+        });
+    }
 }
 
 TEST_F(Fiscalise, EachMissingConditionIsToldInItsOrder) {
