@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "Commands.h"
 #include "PrendixSetupFixture.h"
 
 namespace prendix {
@@ -72,6 +73,25 @@ TEST_F(DataFile, EachLineActsOnItsField) {
     }
     EXPECT_EQ(InitFP->OpenFileDlg.Filter, "Fiscal printer data (*.fpd)|*.FPD");
     EXPECT_EQ(InitFP->OpenFileDlg.DefaultExt, "FPD");
+}
+
+// Any number but 0 picks two decimals and an ID number, and the printer is
+// told so by the programming and by the tax number.
+TEST_F(DataFile, DecimalsAndRegTypeOfTwoReachTheTextsForThePrinter) {
+    Start("ready");
+    InitFP->Decimals->setCurrentIndex(0);
+    InitFP->PnBox->setChecked(true);
+    InitFP->IdNumBox->setText("1234567890");
+    Load("DECIMALS=2\nREGTYPE=2\nTAXRATES=1000\nTAX_A=20\nTAX_B=0\nTAX_C=0\nTAX_D=0\n");
+    sim.ClearRequests();
+    Password("4826");
+    InitFP->PgmBt->click();
+    InitFP->LearnBt->click();
+    EXPECT_EQ(Received(), (std::vector<test::Sent>{{qmr::ReadStatus, ""},
+                                                   {qmr::SetTaxRatesAndDecimals, "4826,02,1000,20.00,00.00,00.00,00.00"},
+                                                   {qmr::ReadStatus, ""},
+                                                   {qmr::SetTaxNumber, "1234567890,1"}}));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Turn the printer off and then on"});
 }
 
 TEST_F(DataFile, APrinterWithItsSerialSetKeepsSerialCountryAndTaxNumber) {
