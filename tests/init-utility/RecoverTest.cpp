@@ -1,6 +1,7 @@
 // The Emergency Button against the simulated printer, through the seam.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <functional>
 
 #include "Commands.h"
@@ -187,6 +188,26 @@ TEST_F(PrendixWindow, RecoveryWithThePortClosedOnlySaysSo) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
     EXPECT_TRUE(Received().empty());
     EXPECT_FALSE(Link().SuppressStatusDlg);
+}
+
+// The second read fails its frame check on every try, with paper out in the
+// status bytes it still carries: the recovery ends on the link's message.
+TEST_F(PrendixWindow, ALinkFailureOnTheSecondStatusReadEndsTheRecovery) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) { p.SetStatusBit(st::PaperOut); });
+    Connect();
+    sim.ClearRequests();
+    sim.SetObserver([this, seen = 0](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const Printer&) mutable {
+        // Runs on the window's thread while the first reply comes in, so it
+        // spoils the four tries of the second read and nothing before.
+        if (r.cmd == qmr::ReadStatus && ++seen == 1)
+            QMetaObject::invokeMethod(qApp, [this] { sim.InjectFault(qmrsim::Fault::BadChecksum, 4); },
+                                      Qt::QueuedConnection);
+    });
+    InitFP->RecoverBt->click();
+    sim.SetObserver(nullptr);
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
+    EXPECT_EQ(Received(), (std::vector<int>(5, qmr::ReadStatus)));
 }
 
 // After a recovery, whichever way it ended, a refused command shows the status dialog again.

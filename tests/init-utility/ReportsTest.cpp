@@ -271,6 +271,33 @@ TEST_F(ReportsWindow, ByNumberByDateAndHistoryStopWhenTheLinkFails) {
     EXPECT_EQ(ModalNames(), (std::vector<QString>{"ReportDlg", "StatusDlg"}));
 }
 
+// A fatal bit that is no link failure stops none of the date and number
+// reports; a failed link stops Print by number before it judges the printer.
+TEST_F(ReportsWindow, OnlyALinkFailureStopsTheDateAndNumberReports) {
+    WithPrinter([](Printer& p) {
+        ZClosures(p, 1);
+        p.SetStatusBit(st::Fiscalized);
+        FatalBit(p);
+    });
+    const std::pair<QPushButton* TReportDlg::*, QString> choices[] = {
+        {&TReportDlg::TypeD, "ByDateDlg"}, {&TReportDlg::TypeT, "ByDateDlg"}, {&TReportDlg::TypeN, "ByNumDlg"}};
+    for (const auto& [choice, dialog] : choices) {
+        script.modals.clear();
+        InReports({Click(choice), [](QDialog&) {}});
+        EXPECT_EQ(ModalNames(), (std::vector<QString>{"ReportDlg", dialog}));
+    }
+    ByNumDlg->PwdBox->setText("4826");
+    ByNumDlg->StartBox->setText("1");
+    ByNumDlg->EndBox->setText("1");
+    ByNumDlg->ShortButton->setChecked(true);
+    TakeSent();
+    ByNumDlg->OkBt->click();
+    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::ReadDeviceInfo, ""}, {qmr::PrintShortReportByNumber, "4826,1,1"}}));
+    InitFP->ConnectBt->click();  // disconnected
+    ByNumDlg->OkBt->click();
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
+}
+
 // What the by-number dialog's end shows for the printer's last record number.
 TEST_F(ReportsWindow, TheByNumberDialogOffersTheNumberTheReplyBeginsWith) {
     for (const auto& [reply, shown] : {std::pair{"245", "245"}, std::pair{"", "0"}, std::pair{" 17,x", "17"}}) {

@@ -120,6 +120,26 @@ TEST_F(TestReceipts, AFailureOnTheThirdSaleOfTheSecondReceiptEndsTheRun) {
     WithPrinter([](Printer& p) { EXPECT_TRUE(p.receipts.receipt.open); });  // for the Emergency Button
 }
 
+// The close is not judged: the next receipt follows a close that failed.
+TEST_F(TestReceipts, AFailedCloseDoesNotEndTheRun) {
+    ServicedPrinter();
+    WithPrinter([](Printer& p) {
+        p.SetHandler(qmr::CloseFiscalReceipt, [close = p.HandlerOf(qmr::CloseFiscalReceipt), closes = 0](
+                                                  Printer& printer, const qmrsim::Request& q) mutable {
+            const std::string reply = close(printer, q);
+            if (++closes == 1) printer.Fail(qmrsim::st::CommonError);
+            return reply;
+        });
+    });
+    Connect();
+    Print(1, 2);
+    const auto receipt = TestReceipt({"TEST 1\tA0.01", "VOID GR. A\tA-0.01"});
+    std::vector<Sent> expected = {{qmr::ReadStatus, ""}};
+    for (int r = 0; r < 2; ++r) expected.insert(expected.end(), receipt.begin(), receipt.end());
+    EXPECT_EQ(TakeSent(), expected);
+    WithPrinter([](Printer& p) { EXPECT_EQ(p.receipts.fiscalReceiptCount, 2); });
+}
+
 TEST_F(TestReceipts, WithThePortClosedPrintOnlySaysSo) {
     Print(2, 2);
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
