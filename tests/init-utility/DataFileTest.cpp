@@ -87,10 +87,11 @@ TEST_F(DataFile, DecimalsAndRegTypeOfTwoReachTheTextsForThePrinter) {
     Password("4826");
     InitFP->PgmBt->click();
     InitFP->LearnBt->click();
-    EXPECT_EQ(Received(), (std::vector<test::Sent>{{qmr::ReadStatus, ""},
-                                                   {qmr::SetTaxRatesAndDecimals, "4826,02,1000,20.00,00.00,00.00,00.00"},
-                                                   {qmr::ReadStatus, ""},
-                                                   {qmr::SetTaxNumber, "1234567890,1"}}));
+    const std::vector<test::Sent> sent = {{qmr::ReadStatus, ""},
+                                          {qmr::SetTaxRatesAndDecimals, "4826,02,1000,20.00,00.00,00.00,00.00"},
+                                          {qmr::ReadStatus, ""},
+                                          {qmr::SetTaxNumber, "1234567890,1"}};
+    EXPECT_EQ(Received(), sent);
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Turn the printer off and then on"});
 }
 

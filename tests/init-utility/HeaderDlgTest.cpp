@@ -241,8 +241,9 @@ TEST_F(HeaderDialog, EveryByteOfAHeaderFileLineComesBackFromTheMemos) {
         HeaderDlg->GetFileBt->click();
         HeaderDlg->SaveBt->click();
     });
-    EXPECT_EQ(qmr::test::ReadFile(out), "0," + bytes.mid(0, 96) + "\r\n1," + bytes.mid(96, 64) + "\r\n2,\r\n3,\r\n4,\r\n5,\r\n6," +
-                                             bytes.mid(160) + "\r\n7,\r\n");
+    const QByteArray written = "0," + bytes.mid(0, 96) + "\r\n1," + bytes.mid(96, 64) +
+                               "\r\n2,\r\n3,\r\n4,\r\n5,\r\n6," + bytes.mid(160) + "\r\n7,\r\n";
+    EXPECT_EQ(qmr::test::ReadFile(out), written);
     EXPECT_EQ(HeaderLines[6], bytes.mid(160).toStdString());
 }
 
