@@ -31,9 +31,10 @@ MonoPixel PixelOf(const QImage& image, int x, int y) {
     return {white ? 1 : 0, white ? White : Black};
 }
 
-std::uint32_t Le(std::string_view bytes, std::size_t at, int size) {
+// The `size` bytes at `at`, lowest first; the caller has made sure they are there.
+std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t size) {
     std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    for (std::size_t i = size; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
     return value;
 }
 
@@ -66,20 +67,21 @@ bool RleStreamEnds(std::string_view stream, bool fourBits) {
 
 bool BmpFileIsWhole(std::string_view bytes) {
     if (bytes.size() < FileHeaderBytes + 4 || bytes[0] != 'B' || bytes[1] != 'M') return false;
-    const std::uint64_t pixelOffset = Le(bytes, 10, 4);
-    const std::uint32_t headerBytes = Le(bytes, 14, 4);
+    const std::uint64_t pixelOffset = LittleEndian(bytes, 10, 4);
+    const std::uint32_t headerBytes = LittleEndian(bytes, 14, 4);
     const bool core = headerBytes == CoreHeaderBytes;
     if (!core && headerBytes < InfoHeaderBytes) return false;
     if (bytes.size() - FileHeaderBytes < headerBytes) return false;
     const std::size_t h = FileHeaderBytes;
     const auto sized = [&](std::size_t coreAt, std::size_t infoAt) -> std::int64_t {
-        return core ? std::int64_t{Le(bytes, h + coreAt, 2)} : std::int64_t{static_cast<std::int32_t>(Le(bytes, h + infoAt, 4))};
+        if (core) return LittleEndian(bytes, h + coreAt, 2);
+        return static_cast<std::int32_t>(LittleEndian(bytes, h + infoAt, 4));
     };
     const std::int64_t width = sized(4, 4);
     const std::int64_t height = std::llabs(sized(6, 8));  // below zero for a file that runs top down
-    const std::uint32_t bits = Le(bytes, core ? h + 10 : h + 14, 2);
-    const std::uint32_t compression = core ? Plain : Le(bytes, h + 16, 4);
-    const std::uint64_t colours = core ? 0 : Le(bytes, h + 32, 4);
+    const std::uint32_t bits = LittleEndian(bytes, core ? h + 10 : h + 14, 2);
+    const std::uint32_t compression = core ? Plain : LittleEndian(bytes, h + 16, 4);
+    const std::uint64_t colours = core ? 0 : LittleEndian(bytes, h + 32, 4);
     if (width <= 0 || height <= 0 || bits == 0 || bits > 32) return false;
 
     std::uint64_t tableEnd = FileHeaderBytes + headerBytes;
@@ -121,7 +123,8 @@ std::optional<LogoBitmap> ReadLogoBitmap(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray bytes = file.readAll();
-    if (!BmpFileIsWhole(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) return std::nullopt;
+    if (!BmpFileIsWhole(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        return std::nullopt;
     QImage image;
     if (!image.loadFromData(bytes, "BMP")) return std::nullopt;
     return ToLogoBitmap(image);
