@@ -78,6 +78,8 @@ std::optional<int> TFillFM::GatherPlus() {
 }
 
 void TFillFM::GoBtClick() {
+    const LongFlow flow;
+    if (!flow) return;
     if (!Executed(qmr::ReadStatus)) return;
     FillStopFlag = false;
     const int cycles = qmr::ReadLeadingInt(qmr::ToCp1251(CntBox->text()));

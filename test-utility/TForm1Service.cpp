@@ -84,6 +84,8 @@ void TForm1::ClosuresMClick() {
 }
 
 void TForm1::TestSMClick() {
+    const LongFlow flow;
+    if (!flow) return;
     SelfTestSums& sums = SelfTestTotals;
     sums = SelfTestSums{};
     if (!Executed(qmr::ReadStatus)) return;
@@ -140,6 +142,8 @@ void TForm1::TestSMClick() {
 }
 
 void TForm1::CutterMClick() {
+    const LongFlow flow;
+    if (!flow) return;
     int count = 0;
     for (;;) {
         if (!Executed(qmr::CutPaper)) return;
@@ -150,6 +154,8 @@ void TForm1::CutterMClick() {
 }
 
 void TForm1::Button1Click() {
+    const LongFlow flow;
+    if (!flow) return;
     qmr::ExecCommand(qmr::OpenFiscalReceipt, "1,735194,123");
     qmr::ExecCommand(qmr::RegisterPayment, "\t0");
     qmr::ExecCommand(qmr::CloseFiscalReceipt, "");

@@ -24,6 +24,8 @@ bool PasswordGiven() {
 }  // namespace
 
 void TForm1::ReadfromPrinter1Click() {
+    const LongFlow flow;
+    if (!flow) return;
     ArticleGridModel& grid = ArtTable->Model();
     grid.SetTable(ArticleTable{});
     int count = 0;
@@ -49,6 +51,8 @@ void TForm1::ReadfromPrinter1Click() {
 }
 
 void TForm1::StoreMClick() {
+    const LongFlow flow;
+    if (!flow) return;
     if (!PasswordGiven()) return;
     qmr::ExecCommand(qmr::ReadStatus, {});
     StopFlag = false;

@@ -96,6 +96,8 @@ void TMemForm::FormShow() {
 }
 
 void TMemForm::ReadBtClick() {
+    const LongFlow flow;
+    if (!flow) return;
     const DumpMemory& memory = DumpMemoryOf(DumpKind);
     PrgBar->setValue(0);
     FlashData->clear();

@@ -45,6 +45,18 @@ protected:
         for (const auto& row : rows) table.Append(n, row);
         Form1->ArtTable->Model().SetTable(table);
     }
+    // The printer answers the next request of the command with this data as
+    // it would, but flags it as not permitted.
+    void FlagNext(int command, const std::string& data) {
+        WithPrinter([&](qmrsim::Printer& p) {
+            p.SetHandler(command, [inner = p.HandlerOf(command), data, done = false](qmrsim::Printer& q,
+                                                                                   const qmrsim::Request& r) mutable {
+                std::string reply = inner(q, r);
+                if (r.data == data && !std::exchange(done, true)) q.Fail(qmrsim::st::NotPermitted);
+                return reply;
+            });
+        });
+    }
     // A printer error sent outside the flows pops up the status dialog again.
     void ExpectStatusPopUpsBack() {
         EXPECT_FALSE(qmr::Link().SuppressStatusDlg);
@@ -91,6 +103,27 @@ TEST_F(Articles, ThreeArticlesAreReadWithTheirTabsShownAndSentBackAsTabs) {
     EXPECT_EQ(Form1->ArtCnt->text(), "3");
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
     EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(Articles, APrinterErrorShowsTheStatusDialogAndReadAndSendGoOn) {
+    SetPrinterArticles({{3, '\xC2', 2, 450, "CHEESE"}, {12, '\xC0', 1, 250, "MILK"}, {40, '\xC4', 9, 5, "X"}});
+    StopFlag = true;  // as a cancelled flow leaves it
+    FlagNext(ProgramArticles, "N");
+    script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
+    Form1->ReadfromPrinter1->trigger();
+    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "F"}, {ProgramArticles, "N"},
+                                             {ProgramArticles, "N"}, {ProgramArticles, "N"}}));
+    EXPECT_EQ(Grid().size(), 3u);
+    EXPECT_EQ(Form1->ArtCnt->text(), "3");
+
+    FlagNext(ReadStatus, "");
+    TypePassword("4826");
+    script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
+    Form1->StoreM->trigger();
+    const auto sent = Received();
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent[0], (Sent{ReadStatus, ""}));
+    EXPECT_EQ(sent[3], (Sent{ProgramArticles, "P\xC4" "40,9,0.05,4826,X"}));
 }
 
 TEST_F(Articles, CancelDuringTheFifthArticleLeavesFiveRows) {

@@ -106,6 +106,23 @@ TEST_F(Dump, TheWholeCodeMemoryIsReadWithItsOwnCommand) {
     EXPECT_EQ(ReadFile(path), Bytes(Image(true), 131072));
 }
 
+TEST_F(Dump, TheBarGainsAStepEveryTwentyBlocksOfTheFiscalMemoryAndEveryEightOfTheCode) {
+    struct Case {
+        QAction* item;
+        int command;
+        int afterBlock159;
+    };
+    for (const Case c : {Case{Form1->ReadFMM, ReadFiscalMemoryBlock, 7}, Case{Form1->ReadCodeMM, ReadFirmwareBlock, 19}}) {
+        int shown = -1;
+        DuringRequest(c.command, BlockRequestData(160), 1, [&shown] {
+            shown = MemForm->PrgBar->value();
+            MemForm->CancelBt->click();
+        });
+        OpenDump(c.item, [] { MemForm->ReadBt->click(); });
+        EXPECT_EQ(shown, c.afterBlock159) << c.command;
+    }
+}
+
 TEST_F(Dump, TheListingShowsTheRepliesDigitsAsTheyCameAndTheBytesAsCharacters) {
     WithPrinter([](qmrsim::Printer& p) {
         p.SetReplyData(ReadFiscalMemoryBlock, "41420a7F" + std::string(120, '3'));

@@ -118,14 +118,21 @@ protected:
 };
 
 TEST_F(FillSeries, ResetsSendAResetAndTheClockPerCycleAndNothingElse) {
-    Run(Form1->ResetsM, "3", [] { FillFM->DispBox->setChecked(false); });
+    WatchPauses();
+    // A Cancel before Go is forgotten when the series starts.
+    Run(Form1->ResetsM, "3", [] {
+        FillFM->DispBox->setChecked(false);
+        FillFM->CancelBt->click();
+    });
     EXPECT_EQ(script.modals.back().caption, "Make Resets");
     EXPECT_EQ(shownHeight, 100);  // the display box lies below the client area
     EXPECT_EQ(shownCount, "1");
     EXPECT_EQ(shownDone, "");
     std::vector<Sent> expected{{ReadStatus, ""}};
-    for (int i = 0; i < 3; ++i) expected.insert(expected.end(), {{PerformReset, ""}, {SetDateTime, "05-01-31 07:09"}});
-    EXPECT_EQ(Received(), expected);
+    for (int i = 0; i < 3; ++i)
+        expected.insert(expected.end(),
+                        {{PerformReset, ""}, {Pause, "100"}, {SetDateTime, "05-01-31 07:09"}, {Pause, "100"}});
+    EXPECT_EQ(ReceivedWithPauses(), expected);
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 3");
     EXPECT_FALSE(cancelAfter);
     EXPECT_EQ(Records('R'), 3);
@@ -157,11 +164,20 @@ TEST_F(FillSeries, ACountThatIsNoPositiveNumberRunsNoCycle) {
 }
 
 TEST_F(FillSeries, AClosuresCycleIsFiscalReceiptsAStornoReceiptAndADailyReport) {
-    Run(Form1->ClosuresM, "4");
+    // Every receipt opens with the operator and password chosen in the menu.
+    WithPrinter([](qmrsim::Printer& p) { p.receipts.operatorPasswords[2] = "2731"; });
+    script.OnNextModal([](QDialog&) {
+        OperatorDlg->OperNmb->setCurrentIndex(2);
+        OperatorDlg->OperP->setText("2731");
+        OperatorDlg->OkBt->click();
+    });
+    Form1->OperatorM->trigger();
+    WatchPauses();
+    Run(Form1->ClosuresM, "4", [] { FillFM->CancelBt->click(); });
     EXPECT_EQ(script.modals.back().caption, "Make Closures");
     EXPECT_EQ(shownHeight, 140);
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 4");
-    const auto sent = Received();
+    const auto sent = ReceivedWithPauses();
     // Status twice, then the printer's six articles: "F" and an "N" past each.
     std::vector<Sent> preamble{{ReadStatus, ""}, {ReadStatus, ""}, {ProgramArticles, "F"}};
     for (int i = 0; i < 6; ++i) preamble.push_back({ProgramArticles, "N"});
@@ -175,7 +191,7 @@ TEST_F(FillSeries, AClosuresCycleIsFiscalReceiptsAStornoReceiptAndADailyReport) 
             ASSERT_LT(at, sent.size());
             const bool storno = sent[at].first == OpenStornoReceipt;
             ASSERT_TRUE(storno || sent[at].first == OpenFiscalReceipt) << at;
-            EXPECT_EQ(sent[at++].second, "1,4826,123,I");
+            EXPECT_EQ(sent[at++].second, "3,2731,123,I");
             int sales = 0;
             for (; sent[at].first == SellArticleWithDisplay; ++at, ++sales) {
                 const std::string& data = sent[at].second;
@@ -192,9 +208,17 @@ TEST_F(FillSeries, AClosuresCycleIsFiscalReceiptsAStornoReceiptAndADailyReport) 
         }
         EXPECT_TRUE(fiscal >= 1 && fiscal <= 5) << fiscal;
         EXPECT_EQ(sent[at++], (Sent{PrintDailyReport, "4826,A"}));
+        EXPECT_EQ(sent[at++], (Sent{Pause, "50"}));
     }
     EXPECT_EQ(at, sent.size());
     EXPECT_EQ(Records('Z'), 4);
+}
+
+TEST_F(FillSeries, APrinterWithoutArticlesRunsNoClosure) {
+    WithPrinter([](qmrsim::Printer& p) { p.receipts.articles.clear(); });
+    Run(Form1->ClosuresM, "3");
+    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(FillFM->DoneLb->text(), "");
 }
 
 TEST_F(FillSeries, ClosuresNeedAFiscalisedPrinter) {

@@ -110,6 +110,7 @@ TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsAsDesigned) {
 
 TEST_F(Logo, AnUploadSendsTheRowsInOrderSwitchesTheLogoOnAndPrintsItOnTheNextReceipt) {
     const QString file = Bitmap(Corner());
+    WatchPauses();
     std::vector<bool> lockedDuringUpload;
     AtRow(10, [&] { lockedDuringUpload.push_back(!LogoDlg->LoadBt->isEnabled() && !LogoDlg->EnableBt->isEnabled() &&
                                                  !LogoDlg->DisableBt->isEnabled()); });
@@ -120,10 +121,12 @@ TEST_F(Logo, AnUploadSendsTheRowsInOrderSwitchesTheLogoOnAndPrintsItOnTheNextRec
     EXPECT_TRUE(SwitchesEnabled());
     EXPECT_EQ(LogoDlg->LogoBar->value(), 96);
 
-    const std::vector<Sent> sent = Received();
-    ASSERT_EQ(sent.size(), 97u);
+    // Each row answered, then a pause of 2 ms before the next.
+    const std::vector<Sent> sent = ReceivedWithPauses();
+    ASSERT_EQ(sent.size(), 2 * 96 + 1u);
     for (int row = 0; row < 96; ++row) {
-        const auto& [cmd, data] = sent[static_cast<std::size_t>(row)];
+        const auto& [cmd, data] = sent[static_cast<std::size_t>(2 * row)];
+        EXPECT_EQ(sent[static_cast<std::size_t>(2 * row + 1)], Sent(Pause, "2"));
         EXPECT_EQ(cmd, qmr::LoadLogoRow);
         const std::string head = "4826," + std::to_string(row) + ",";
         if (row < 56) EXPECT_EQ(data, head + "00");
@@ -159,7 +162,14 @@ TEST_F(Logo, AFileThatIsNoBitmapIsRefusedWithAMessageAndNothingIsSent) {
     QImage picture = Corner();
     const QString png = files.filePath("picture.bmp");
     ASSERT_TRUE(picture.save(png, "PNG"));
-    for (const QString& file : {WriteFile("notes.bmp", "not a picture\n"), png, WriteFile("empty.bmp", "")}) {
+    // Files cut short: 24 bits a pixel after its first 8 pixel bytes, and one
+    // bit a pixel with 10 of its 40 rows.
+    const QByteArray colour = ReadFile(Bitmap(Corner(), "colour.bmp"));
+    const QByteArray mono = ReadFile(Bitmap(Corner().convertToFormat(QImage::Format_Mono), "mono.bmp"));
+    ASSERT_EQ(mono.mid(28, 2), QByteArray("\x01\x00", 2));
+    const QString cutColour = WriteFile("cut-colour.bmp", colour.left(54 + 8));
+    const QString cutMono = WriteFile("cut-mono.bmp", mono.left(62 + 10 * 16));
+    for (const QString& file : {WriteFile("notes.bmp", "not a picture\n"), png, WriteFile("empty.bmp", ""), cutColour, cutMono}) {
         SCOPED_TRACE(file.toStdString());
         script.messages.clear();
         Upload(file);

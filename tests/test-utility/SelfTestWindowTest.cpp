@@ -6,6 +6,7 @@
 #include <QTest>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "FillTexts.h"
 #include "SelfTest.h"
@@ -151,6 +152,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) {
+    // Its first receipts hold a storno receipt, operator 13 and a quantity of 0.001.
+    FixedRandomSeed = 6985;
     CancelAfterReceipt(3);
     RunSelfTest();
     const auto sent = Received();
@@ -169,10 +172,23 @@ TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) 
     const auto closes = std::count(sent.begin(), sent.end(), Sent{CloseFiscalReceipt, ""});
     EXPECT_TRUE(closes == 3 || closes == 4) << closes;
     EXPECT_EQ(std::count(sent.begin(), sent.end(), Sent{RegisterPayment, "\tC"}), closes);
+    std::set<int> operators;
+    std::set<long long> quantities;
     for (const auto& [cmd, data] : sent)
         if (cmd == OpenFiscalReceipt || cmd == OpenStornoReceipt) {
             EXPECT_EQ(data.substr(data.find(',')), ",4826,123,I");
+            operators.insert(std::stoi(data));
+        } else if (long long units = 0, thousandths = 0;
+                   cmd == SellArticle && std::sscanf(data.c_str(), "%*d*%lld.%lld", &units, &thousandths) == 2) {
+            quantities.insert(units * 1000 + thousandths);
         }
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const Sent& s) { return s.first == OpenStornoReceipt; }), 1);
+    ASSERT_FALSE(operators.empty());
+    EXPECT_GE(*operators.begin(), 1);
+    EXPECT_EQ(*operators.rbegin(), 13);
+    ASSERT_FALSE(quantities.empty());
+    EXPECT_EQ(*quantities.begin(), 1);
+    EXPECT_LE(*quantities.rbegin(), 9999);
 
     const auto expected = Lines(ExpectedLog(sent, Articles()));
     const auto log = Lines(Log());
@@ -181,6 +197,99 @@ TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) 
     EXPECT_EQ(Log().substr(Log().size() - 2), "\r\n");
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
     EXPECT_FALSE(sim.WithPrinter([](qmrsim::Printer& p) { return p.testAids.testMode; }));
+}
+
+// What follows the first request of a command, once the printer refused it,
+// Cancel was clicked while it was answered, or the stop flag of an earlier
+// flow was still set as the run started.
+struct StopCase {
+    const char* name;
+    int command;
+    enum { Refused, Cancelled, LeftSet } stop;
+    std::vector<int> next;  // OpenAny for either kind of receipt
+};
+constexpr int OpenAny = -2;
+
+class SelfTestStops : public SelfTestRun, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(SelfTestStops, EndTheSalesOrTheReceiptsOrNothing) {
+    const StopCase& c = GetParam();
+    if (c.stop == StopCase::LeftSet) StopFlag = true;  // as a cancelled article read leaves it
+    if (c.stop == StopCase::Refused) {
+        WithPrinter([&c](qmrsim::Printer& p) {
+            p.SetHandler(c.command, [inner = p.HandlerOf(c.command), done = false](
+                                        qmrsim::Printer& q, const qmrsim::Request& r) mutable {
+                if (std::exchange(done, true)) return inner(q, r);
+                if (r.cmd == RegisterPayment) {
+                    // No receipt stays open, so the reports that end the run are taken.
+                    q.receipts.receipt = qmrsim::Receipt{};
+                    q.SetStatusBit(qmrsim::st::FiscalReceiptOpen, false);
+                }
+                q.Fail(qmrsim::st::NotPermitted);
+                return std::string();
+            });
+        });
+        script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
+    }
+    // Cancel also after the second receipt, whatever the case, to keep the run short.
+    sim.SetObserver([&c, last = ProgressText(2), seen = false](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&,
+                                                               const qmrsim::Printer&) mutable {
+        if ((c.stop == StopCase::Cancelled && r.cmd == c.command && !std::exchange(seen, true)) ||
+            (r.cmd == SendProgressText && r.data == last))
+            QMetaObject::invokeMethod(Form1->CancelBt, "click", Qt::QueuedConnection);
+    });
+    RunSelfTest();
+    const auto sent = Received();
+    const auto at = std::find_if(sent.begin(), sent.end(), [&c](const Sent& s) { return s.first == c.command; });
+    ASSERT_NE(at, sent.end());
+    std::vector<int> next;
+    for (auto it = at + 1; it != sent.end() && next.size() < c.next.size(); ++it)
+        next.push_back(it->first == OpenFiscalReceipt || it->first == OpenStornoReceipt ? OpenAny : it->first);
+    EXPECT_EQ(next, c.next);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Receipts, SelfTestStops,
+    ::testing::Values(
+        StopCase{"ARefusedSaleEndsOnlyItsReceiptsSales", SellArticle, StopCase::Refused,
+                 {RegisterPayment, CloseFiscalReceipt, SendProgressText, OpenAny}},
+        StopCase{"ARefusedPaymentEndsTheReceipts", RegisterPayment, StopCase::Refused,
+                 {SetTestSwitch, PrintOperatorsReport, PrintArticlesReport, PrintDailyReport}},
+        StopCase{"CancelDuringASaleEndsTheSalesAndThenTheReceipts", SellArticle, StopCase::Cancelled,
+                 {RegisterPayment, CloseFiscalReceipt, SendProgressText, SetTestSwitch}},
+        StopCase{"AStopLeftFromAnEarlierFlowIsForgottenAsTheRunStarts", SetTestSwitch, StopCase::LeftSet, {OpenAny}}),
+    [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SelfTestRun, ASecondStartDuringARunStartsNothingAndCancelStillStopsTheRun) {
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    bool cancelAfterKey = false;
+    // Ctrl+Shift+S once the first receipt is done, between two exchanges as
+    // a user's key comes; Cancel after the second receipt.
+    const auto press = [&cancelAfterKey] {
+        qmr::AfterExchange([&cancelAfterKey] {
+            QTest::keyClick(Form1, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+            cancelAfterKey = Form1->CancelBt->isEnabled();
+        });
+    };
+    sim.SetObserver([press, first = ProgressText(1), second = ProgressText(2), pressed = false](
+                        const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) mutable {
+        if (r.cmd == SendProgressText && r.data == first && !std::exchange(pressed, true))
+            QMetaObject::invokeMethod(qApp, press, Qt::QueuedConnection);
+        if (r.cmd == SendProgressText && r.data == second)
+            QMetaObject::invokeMethod(Form1->CancelBt, "click", Qt::QueuedConnection);
+    });
+    RunSelfTest();
+    EXPECT_TRUE(cancelAfterKey);
+    const auto sent = Received();
+    const auto count = [&sent](const Sent& s) { return std::count(sent.begin(), sent.end(), s); };
+    EXPECT_EQ(count({ReadStatus, ""}), 1);
+    EXPECT_EQ(count({SetTestSwitch, "1"}), 1);
+    EXPECT_EQ(count({PrintDailyReport, "4826"}), 1);
+    const auto progress = std::count_if(sent.begin(), sent.end(), [](const Sent& s) { return s.first == SendProgressText; });
+    EXPECT_TRUE(progress == 2 || progress == 3) << progress;
+    EXPECT_EQ(Log(), ExpectedLog(sent, Articles()));
+    EXPECT_FALSE(Form1->CancelBt->isEnabled());
 }
 
 TEST_F(SelfTestRun, AFailedOpeningEndsTheReceiptsButCountsForItsOperator) {

@@ -28,6 +28,8 @@
 namespace vextora {
 
 using Sent = std::pair<int, std::string>;
+// A pause of the program among the requests, {Pause, "100"} for 100 ms.
+inline constexpr int Pause = -1;
 
 class VextoraWindow : public qmr::test::SimulatedPrinterFixture {
 protected:
@@ -67,6 +69,25 @@ protected:
         std::vector<Sent> sent;
         for (const auto& r : sim.Requests()) sent.emplace_back(r.cmd, r.data);
         sim.ClearRequests();
+        return sent;
+    }
+    // From here on ReceivedWithPauses keeps the program's pauses where they fell.
+    void WatchPauses() {
+        sim.ClearRequests();
+        pauses.clear();
+        clock.onSleep = [this](int ms) { pauses.emplace_back(sim.Requests().size(), ms); };
+    }
+    // Every request since the last look, as Received, with the pauses between.
+    std::vector<Sent> ReceivedWithPauses() {
+        std::vector<Sent> sent;
+        auto pause = pauses.begin();
+        const auto requests = sim.Requests();
+        for (std::size_t i = 0; i <= requests.size(); ++i) {
+            for (; pause != pauses.end() && pause->first == i; ++pause) sent.emplace_back(Pause, std::to_string(pause->second));
+            if (i < requests.size()) sent.emplace_back(requests[i].cmd, requests[i].data);
+        }
+        sim.ClearRequests();
+        pauses.clear();
         return sent;
     }
     std::vector<int> ReceivedCommands() {
@@ -122,6 +143,8 @@ protected:
     }
 
     QTemporaryDir files;
+    // The pauses since the last look, after how many requests each came.
+    std::vector<std::pair<std::size_t, int>> pauses;
 };
 
 }  // namespace vextora

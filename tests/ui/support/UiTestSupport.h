@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -35,13 +36,17 @@ public:
 };
 
 // Real time for a line that answers, but sleeps return at once (they only
-// move the clock on), and while `racing` every look moves it on half a
-// second, so a silent line times out at once.
+// move the clock on and are told to `onSleep`), and while `racing` every look
+// moves it on half a second, so a silent line times out at once.
 class QuickClock final : public qmr::Clock {
 public:
     std::int64_t NowUs() override;
-    void SleepMs(int ms) override { offsetUs_ += std::int64_t{ms} * 1000; }
+    void SleepMs(int ms) override {
+        offsetUs_ += std::int64_t{ms} * 1000;
+        if (onSleep) onSleep(ms);
+    }
     bool racing = false;
+    std::function<void(int ms)> onSleep;
 
 private:
     std::int64_t offsetUs_ = 0;
