@@ -5,8 +5,7 @@
 namespace prendix {
 
 void TInitFP::ClosureBtClick() {
-    qmr::ui::PlaceDialog(*this, *ReportDlg);
-    qmr::ui::ShowModal(*ReportDlg);
+    qmr::ui::ShowPlaced(*this, *ReportDlg);
 }
 
 }  // namespace prendix
