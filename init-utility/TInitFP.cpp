@@ -175,22 +175,14 @@ void TInitFP::StatusBtClick() {
 
 void TInitFP::DiagnBtClick() { PrintDiagnostics(); }
 
-void TInitFP::LogoBtClick() {
-    qmr::ui::ShowPlaced(*this, *LogoDlg);
-}
+void TInitFP::LogoBtClick() { qmr::ui::ShowPlaced(*this, *LogoDlg); }
 
 void TInitFP::ExitBtClick() { close(); }
 
-void TInitFP::DateBtClick() {
-    qmr::ui::ShowPlaced(*this, *SetTimeDlg);
-}
+void TInitFP::DateBtClick() { qmr::ui::ShowPlaced(*this, *SetTimeDlg); }
 
-void TInitFP::OperBtClick() {
-    qmr::ui::ShowPlaced(*this, *OperatorsDlg);
-}
+void TInitFP::OperBtClick() { qmr::ui::ShowPlaced(*this, *OperatorsDlg); }
 
-void TInitFP::HeaderBtClick() {
-    qmr::ui::ShowPlaced(*this, *HeaderDlg);
-}
+void TInitFP::HeaderBtClick() { qmr::ui::ShowPlaced(*this, *HeaderDlg); }
 
 }  // namespace prendix

@@ -4,8 +4,6 @@
 
 namespace prendix {
 
-void TInitFP::ClosureBtClick() {
-    qmr::ui::ShowPlaced(*this, *ReportDlg);
-}
+void TInitFP::ClosureBtClick() { qmr::ui::ShowPlaced(*this, *ReportDlg); }
 
 }  // namespace prendix
