@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     qmrsim::Simulator sim;
     qmr::TermiosLine line;
     BenchUi ui(sim.DevicePath());
-    qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+    qmr::InstallLink({&line, nullptr, &ui});
     if (!qmr::OpenPort()) return 1;
 
     const double exchanges = ExchangesPerSecond(quick ? 20 : 2000);

@@ -37,8 +37,7 @@ void TFiscaliseDlg::OkBtClick() {
         qmr::ui::MessageBox("Tax registration number invalid", "Error", qmr::MbOk);
         return;
     }
-    qmr::ExecCommand(qmr::ReadDeviceInfo, "");
-    if (qmr::Link().StatusWord & qmr::FatalStatusMask) return;
+    if (qmr::ExecFatal(qmr::ReadDeviceInfo)) return;
     const std::string identification = IdentificationField(qmr::Link().ReplyText());
     const auto data = RefiscaliseData(password, identification, number, IdBox->isChecked());
     if (!data) {

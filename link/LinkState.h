@@ -14,12 +14,6 @@
 
 namespace qmr {
 
-// The two programs build the same link; these are the points where they differ.
-enum class LinkVariant {
-    InitUtility,  // Prendix: the status dialog names the command
-    TestUtility,  // Vextora
-};
-
 constexpr int ReceiveBufferSize = 8192;
 constexpr int ReceiveLimit = 8000;
 constexpr int ReplyDataSize = 256;
@@ -64,7 +58,7 @@ struct LinkState {
     std::string ReplyText() const;
 };
 
-// The serial device. Open/Configure/Close map to the platform's port calls;
+// The serial device. Open/Configure/Close set the port up and take it down;
 // the rest are the byte operations of the transport.
 class SerialLine {
 public:
@@ -102,7 +96,7 @@ struct PortChoice {
     std::string baudText;  // "9600" .. "115200", empty when no item is selected
 };
 
-// Message box buttons and answers, as the platform's message box has them.
+// Message box buttons and answers, as the link and the windows number them.
 enum MessageButtons : int { MbOk = 0, MbYesNo = 4 };
 enum MessageAnswer : int { IdOk = 1, IdYes = 6, IdNo = 7 };
 
@@ -122,7 +116,6 @@ struct LinkEnv {
     SerialLine* line = nullptr;
     Clock* clock = nullptr;
     UiHooks* ui = nullptr;
-    LinkVariant variant = LinkVariant::InitUtility;
 };
 
 // The one link state and environment of the program.

@@ -133,9 +133,6 @@ private:
     void ShowLineAmount();
 };
 
-// Sends a command; true when it went through: no bit of StatusErrorMask came
-// back, so the link and the printer have said nothing against it.
-bool Executed(int command, std::string_view data = {});
 // One pass of the pending window messages, so a long flow's window stays live.
 void PumpWindowEvents();
 

@@ -29,8 +29,10 @@ int QtLinkHooks::ShowMessage(const std::string& text, const std::string& caption
 
 void QtLinkHooks::ShowStatusDialog() {
     if (!controls_.statusDialog) return;
-    if (controls_.mainWindow) PlaceDialog(*controls_.mainWindow, *controls_.statusDialog);
-    ShowModal(*controls_.statusDialog);
+    if (controls_.mainWindow)
+        ShowPlaced(*controls_.mainWindow, *controls_.statusDialog);
+    else
+        ShowModal(*controls_.statusDialog);
 }
 
 void QtLinkHooks::SetConnectEnabled(bool enabled) {
@@ -50,12 +52,12 @@ PortChoice QtLinkHooks::ReadPortChoice() {
     return choice;
 }
 
-void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock, LinkVariant variant) {
+void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock) {
     static std::unique_ptr<QtLinkHooks> hooks;
     static QMetaObject::Connection watch;
     QObject::disconnect(watch);
     hooks = std::make_unique<QtLinkHooks>(controls);
-    InstallLink({&line, &clock, hooks.get(), variant});
+    InstallLink({&line, &clock, hooks.get()});
     if (!controls.mainWindow) return;
     watch = QObject::connect(controls.mainWindow, &QObject::destroyed, [] {
         if (Env().ui == hooks.get()) InstallLink({});

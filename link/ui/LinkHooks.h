@@ -4,7 +4,7 @@
 // How a program uses it (Vextora passes its BaudsList as the speed combo):
 //
 //     qmr::ui::InstallWindowLink({InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg},
-//                                line, qmr::SystemClock(), qmr::LinkVariant::InitUtility);
+//                                line, qmr::SystemClock());
 //
 // and in the main window's handlers:
 //
@@ -54,7 +54,7 @@ private:
 // Installs the link of a program on the line and clock, with hooks on the
 // main window's controls. When the main window goes, the link is put back to
 // a bare state, so it never drives windows that are gone.
-void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock, LinkVariant variant);
+void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock);
 
 // Rebuilds the port list into the port combo and selects PortIndex there and
 // BaudIndex in the speed combo; an index that names no item selects nothing.

@@ -41,9 +41,9 @@ class QtSeam final : public Seam {
     static void PlainButtons(QMessageBox& box) {
         for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
     }
-    // The platform's message box grows to show its whole caption; Qt's takes
-    // the width of its text alone, so the window manager cuts a caption such
-    // as "Fiscal receipt is open" over "Void is possible." to "Fisca... open".
+    // A message box must show its whole caption; Qt's takes the width of its
+    // text alone, so the window manager cuts a caption such as "Fiscal
+    // receipt is open" over "Void is possible." to "Fisca... open".
     // Room is left for the title bar's icon and its three buttons.
     static void FitCaption(QMessageBox& box) {
         auto* grid = qobject_cast<QGridLayout*>(box.layout());

@@ -26,7 +26,7 @@ class QDialog;
 
 namespace qmr::ui {
 
-// Modal results, numbered as the platform's dialogs number them.
+// Modal results; Cancel is 2, not Qt's 0, as the programs' callers expect.
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 // A file-open or file-save dialog as a form keeps it: its settings are set

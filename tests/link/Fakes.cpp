@@ -153,7 +153,7 @@ void Resum(Bytes& frame) {
 void LinkFixture::SetUp() {
     unsetenv("QMR770_PORTS");
     qmr::SetPortSource([] { return std::vector<std::string>{"/dev/ttyFAKE0"}; });
-    Install(qmr::LinkVariant::InitUtility);
+    Install();
     if (openAtStart) OpenFakePort();
 }
 
@@ -162,7 +162,7 @@ void LinkFixture::TearDown() {
     qmr::SetPortSource({});
 }
 
-void LinkFixture::Install(qmr::LinkVariant variant) { qmr::InstallLink({&line, &clock, &ui, variant}); }
+void LinkFixture::Install() { qmr::InstallLink({&line, &clock, &ui}); }
 
 void LinkFixture::OpenFakePort() {
     ASSERT_TRUE(qmr::OpenPort());

@@ -160,7 +160,7 @@ class LinkFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void Install(qmr::LinkVariant variant);
+    void Install();
     void OpenFakePort();
     // Every request is answered with what make() builds from it.
     void AnswerEvery(std::function<Bytes(const Bytes& request, int index)> make);

@@ -63,7 +63,6 @@ TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
     EXPECT_EQ(EnteredPassword, "4826");
     ASSERT_NE(StatusDlg, nullptr);
     EXPECT_EQ(StatusDlg->Variant(), qmr::LinkVariant::TestUtility);
-    EXPECT_EQ(qmr::Env().variant, qmr::LinkVariant::TestUtility);
     for (QObject* form : std::initializer_list<QObject*>{CommandFrm, StatusDlg, PwdDialog, OperatorDlg, MemForm})
         EXPECT_EQ(form->parent(), Form1);
 }
