@@ -54,7 +54,9 @@ void TInitFP::FiscaliseBtClick() {
     if (!taxNumber) return;
     const auto fiscalise = FiscaliseData(password, IdentificationField(qmr::Link().ReplyText()));
     if (!fiscalise) return Error("Printer identification is too long");
-    if (qmr::ui::MessageBox("Printer will go to fiscal mode\nContinue?", "Warning", qmr::MbYesNo) != qmr::IdYes) return;
+    if (qmr::ui::MessageBox("Printer will go to fiscal mode\nContinue?", "Warning", qmr::MbYesNo, qmr::IdNo) !=
+        qmr::IdYes)
+        return;
     qmr::ExecCommand(qmr::SetTaxNumber, *taxNumber);
     if (Has(qmr::FatalStatusMask)) return;
     qmr::ExecCommand(qmr::FiscalisePrinter, *fiscalise);
