@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds, and runs every test: once as a plain
-# build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, once under AddressSanitizer and UndefinedBehaviorSanitizer; then
+# builds the Debian package from a release build, installs it into a staging
+# folder and starts the installed programs.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -16,3 +18,4 @@ for variant in plain sanitize; do
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300
 done
+scripts/package-check.sh build/release
