@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds, and runs every test: as a plain debug
 # build, under AddressSanitizer and UndefinedBehaviorSanitizer, and as a
-# release build (the optimiser finds warnings a debug build does not).
+# release build (the optimiser finds warnings a debug build does not); then
+# builds the Debian package from the release build, installs it into a
+# staging folder and starts the installed programs.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -18,3 +20,4 @@ for variant in plain sanitize release; do
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300
 done
+scripts/package-check.sh build/release

@@ -47,7 +47,7 @@ void TFiscaliseDlg::OkBtClick() {
                             qmr::MbOk);
         return;
     }
-    if (qmr::ui::MessageBox("Refiscalise?", "Warning", qmr::MbYesNo) == qmr::IdYes)
+    if (qmr::ui::MessageBox("Refiscalise?", "Warning", qmr::MbYesNo, qmr::IdNo) == qmr::IdYes)
         qmr::ExecCommand(qmr::FiscalisePrinter, *data);
     close();
 }

@@ -51,7 +51,9 @@ void TInitFP::FiscaliseBtClick() {
     if (!taxNumber) return;
     const auto fiscalise = FiscaliseData(password, IdentificationField(qmr::Link().ReplyText()));
     if (!fiscalise) return Error("Printer identification is too long");
-    if (qmr::ui::MessageBox("Printer will go to fiscal mode\nContinue?", "Warning", qmr::MbYesNo) != qmr::IdYes) return;
+    if (qmr::ui::MessageBox("Printer will go to fiscal mode\nContinue?", "Warning", qmr::MbYesNo, qmr::IdNo) !=
+        qmr::IdYes)
+        return;
     if (qmr::ExecFatal(qmr::SetTaxNumber, *taxNumber)) return;
     if (qmr::ExecFatal(qmr::FiscalisePrinter, *fiscalise)) return;
     qmr::Env().clock->SleepMs(3000);

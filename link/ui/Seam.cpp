@@ -54,14 +54,14 @@ class QtSeam final : public Seam {
     }
 
 public:
-    int Message(const QString& text, const QString& caption, int buttons) override {
+    int Message(const QString& text, const QString& caption, int buttons, int defaultAnswer) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(caption);
         box.setText(text);
         if (buttons == MbYesNo) {
             box.setIcon(QMessageBox::Question);
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(defaultAnswer == IdNo ? QMessageBox::No : QMessageBox::Yes);
             // Esc and the close box answer No: only Yes may act.
             box.setEscapeButton(QMessageBox::No);
             PlainButtons(box);
@@ -156,8 +156,8 @@ Seam* InstallSeam(Seam* seam) {
     return previous == &qtSeam ? nullptr : previous;
 }
 
-int MessageBox(const QString& text, const QString& caption, int buttons) {
-    return CurrentSeam().Message(text, caption, buttons);
+int MessageBox(const QString& text, const QString& caption, int buttons, int defaultAnswer) {
+    return CurrentSeam().Message(text, caption, buttons, defaultAnswer);
 }
 
 int ShowModal(QDialog& form) { return CurrentSeam().Modal(form); }

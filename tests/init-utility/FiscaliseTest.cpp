@@ -31,6 +31,7 @@ TEST_F(Fiscalise, AReadyPrinterIsFiscalisedWithTheTaxNumberAndShowsItAfterTheRef
     ASSERT_EQ(script.messages.size(), 2u);
     EXPECT_EQ(script.messages[0].text, "Printer will go to fiscal mode\nContinue?");
     EXPECT_EQ(script.messages[0].caption, "Warning");
+    EXPECT_EQ(script.messages[0].defaultAnswer, qmr::IdNo);  // a Return does not fiscalise
     EXPECT_EQ(script.messages[1].text, "Printer is fiscalized");
     EXPECT_EQ(script.messages[1].caption, "Message");
     ASSERT_EQ(script.modals.size(), 1u);
@@ -216,6 +217,7 @@ TEST_F(Fiscalise, RefiscalisationSendsTheNewNumberAfterYesAndNothingAfterNo) {
     EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {99, ""}, {90, ""}, {72, "4826,50001234,2222222222,1"}}));
     EXPECT_EQ(script.messages.back().text, "Refiscalise?");
     EXPECT_EQ(script.messages.back().caption, "Warning");
+    EXPECT_EQ(script.messages.back().defaultAnswer, qmr::IdNo);
     WithPrinter([](Printer& p) { EXPECT_EQ(p.identification.taxNumber, "2222222222"); });
 }
 
@@ -257,8 +259,10 @@ TEST_F(Fiscalise, ABlankPrinterIsPutIntoServiceFromTheDemoFile) {
     WithPrinter([](Printer& p) {
         EXPECT_TRUE(p.StatusBit(st::Fiscalized));
         EXPECT_EQ(p.identification.taxNumber, "1234567890");
+        // The file's own spacing survives: each indented line starts with '%'.
         EXPECT_EQ(p.setup.lines[0], "     DEMO SHOP");
-        EXPECT_EQ(p.setup.lines[6], "Thank you");
+        EXPECT_EQ(p.setup.lines[1], "   12 Market Street");
+        EXPECT_EQ(p.setup.lines[6], "   Thank you");
     });
 }
 
