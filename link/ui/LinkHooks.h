@@ -14,6 +14,8 @@
 //     FormClose:       qmr::ui::SaveConnectionSettings(*PortNum, *BaudsBox, nullptr);
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "LinkState.h"
 #include "Settings.h"
 
@@ -40,6 +42,9 @@ public:
 
     // One pass of the pending window messages.
     void PumpEvents() override;
+    // A pass only when the last one was a while ago: a frame's bytes come
+    // and go far faster than anyone clicks.
+    void PumpEventsBetweenBytes() override;
     // The link's messages are cp1251 text.
     int ShowMessage(const std::string& text, const std::string& caption, int buttons) override;
     // The status dialog, placed over the main window and shown modally.
@@ -48,6 +53,7 @@ public:
     PortChoice ReadPortChoice() override;
 
 private:
+    QElapsedTimer sincePump_;
     MainWindowControls controls_;
 };
 
