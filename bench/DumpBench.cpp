@@ -7,7 +7,8 @@
 //                          time of its bytes over the time it took
 //   dump_paced_slowdown    the same last-over-first ratio for the paced dump
 //   dump_paced_cpu_ms_per_block      CPU of the program's thread per block
-//   dump_paced_switches_per_block    its context switches per block
+//   dump_paced_switches_per_block    the times a block it gave up the core
+//                                    to wait (voluntary context switches)
 //   dump_paced_core_fraction         its CPU over the paced dump's wall time
 // The simulated printer runs on a thread of its own, so the program's cost is
 // that of the window's thread alone.
@@ -57,7 +58,7 @@ ThreadCost CostSoFar() {
     rusage use{};
     ::getrusage(RUSAGE_THREAD, &use);
     auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
-    return {seconds(use.ru_utime) + seconds(use.ru_stime), use.ru_nvcsw + use.ru_nivcsw};
+    return {seconds(use.ru_utime) + seconds(use.ru_stime), use.ru_nvcsw};
 }
 
 // When each block request came in, and how many bytes the line carried.

@@ -1,7 +1,8 @@
 // Prints one figure a line, as "name value unit":
 //   exchanges_per_s   ReadStatus exchanges a second over an unpaced pty
 //   exchange_cpu_us   CPU of the link's thread per one of those exchanges
-//   exchange_switches context switches of the link's thread per exchange
+//   exchange_switches times per exchange the link's thread gave up the core
+//                     to wait (voluntary context switches)
 //   wait_cpu_percent  CPU the link's thread spends waiting out a silent reply
 //   paced_efficiency  line time of fiscal-memory block reads at 115200 baud
 //                     over the wall time they took
@@ -62,7 +63,7 @@ struct ExchangeCost {
 long SwitchesSoFar() {
     rusage use{};
     ::getrusage(RUSAGE_THREAD, &use);
-    return use.ru_nvcsw + use.ru_nivcsw;
+    return use.ru_nvcsw;
 }
 
 ExchangeCost BareExchanges(int count) {

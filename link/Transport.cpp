@@ -30,11 +30,17 @@ constexpr std::int64_t BitsPerByte = 10;
 // end byte come on top.
 int FrameLength(std::uint8_t len) { return len - 0x20 + 6; }
 
-// How long the rest of the frame whose first `stored` bytes are in the buffer
-// takes on the line; 0 while its Len has not come or tells nothing more.
+// The last bytes of a frame are waited for as they come, not slept through:
+// a sleep reckoned from a late wake-up would end late too, and the end byte
+// would be taken after the line had long carried it.
+constexpr int WokenForTailBytes = 2;
+
+// How long to sleep for the rest of the frame whose first `stored` bytes are
+// in the buffer: its bytes' time on the line, less its last few; 0 while its
+// Len has not come or leaves nothing to sleep for.
 std::int64_t RestOfFrameUs(const LinkState& s, int stored) {
     if (stored < 2 || s.ReceiveBuffer[0] != StartByte || s.BaudRate <= 0) return 0;
-    const int rest = FrameLength(s.ReceiveBuffer[1]) - stored;
+    const int rest = FrameLength(s.ReceiveBuffer[1]) - stored - WokenForTailBytes;
     if (rest <= 0) return 0;
     return rest * BitsPerByte * 1000000 / s.BaudRate;
 }

@@ -80,6 +80,10 @@ void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clo
 
 void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
     EnumeratePorts();
+    ShowPortCombo(portCombo, baudCombo);
+}
+
+void ShowPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
     const LinkState& s = Link();
     portCombo.clear();
     for (const std::string& port : s.PortList) portCombo.addItem(QString::fromStdString(port));
