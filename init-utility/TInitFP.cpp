@@ -153,7 +153,7 @@ int TInitFP::PrintDiagnostics() { return qmr::ExecCommand(qmr::RunDiagnostics, "
 
 void TInitFP::FormShow() {
     qmr::ui::LoadConnectionSettings(nullptr);
-    qmr::ui::FillPortCombo(*PortNum, *BaudsBox);
+    qmr::ui::ShowPortCombo(*PortNum, *BaudsBox);
     TestBt->setVisible(false);
     CountryBox->setCurrentIndex(2);
 }

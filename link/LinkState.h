@@ -53,6 +53,11 @@ struct LinkState {
     std::uint32_t StatusWord = 0;
     std::array<std::uint8_t, ReceiveBufferSize> ReceiveBuffer{};
     std::array<char, ReplyDataSize> ReplyData{};  // NUL-terminated
+    // Bytes taken from the line in one read but not used yet: the end of a
+    // reply can come in the same read as what follows it, which stays first
+    // in line for the next reception as the driver's queue would have kept it.
+    std::vector<std::uint8_t> ReadAhead;
+    std::size_t ReadAheadAt = 0;
 
     // The reply data as text (bytes up to the NUL).
     std::string ReplyText() const;
@@ -74,9 +79,17 @@ public:
     // One byte out, returning once the driver has sent it.
     virtual bool WriteByte(std::uint8_t value) = 0;
     virtual bool ReadByte(std::uint8_t& value) = 0;
+    // Takes up to `max` of the bytes that are there, without waiting, and
+    // returns how many it took (0 when none).
+    virtual int ReadBytes(std::uint8_t* buffer, int max);
     // Blocks until input may be waiting or maxWaitUs has passed. A line that
     // cannot wait may return at once: callers poll again either way.
     virtual void WaitForInput(std::int64_t maxWaitUs) = 0;
+    // Blocks for about `us` without waking for each byte that comes in
+    // meanwhile: the caller knows that many bytes' time is still to come and
+    // takes them in one read afterwards. A line that cannot sleep so waits as
+    // WaitForInput does.
+    virtual void SleepThrough(std::int64_t us) { WaitForInput(us); }
 };
 
 class Clock {
@@ -105,6 +118,9 @@ class UiHooks {
 public:
     virtual ~UiHooks() = default;
     virtual void PumpEvents() {}
+    // Called for each byte that goes out or comes in after the first of its
+    // frame or read; a window set that pumped a moment ago may skip it.
+    virtual void PumpEventsBetweenBytes() { PumpEvents(); }
     virtual int ShowMessage(const std::string& text, const std::string& caption, int buttons) = 0;
     // Place the status dialog over the main window and show it modally.
     virtual void ShowStatusDialog() {}

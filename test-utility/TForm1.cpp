@@ -168,7 +168,7 @@ void TForm1::FormShow() {
     qmr::ui::LoadConnectionSettings(&console);
     CommandFrm->CmdBox->setText(qmr::FromCp1251(console.command));
     CommandFrm->DataBox->setText(qmr::FromCp1251(console.data));
-    qmr::ui::FillPortCombo(*PortNum, *BaudsList);
+    qmr::ui::ShowPortCombo(*PortNum, *BaudsList);
     ArtTable->Model().SetHeaders(ArticleHeaders);
     TotalFld->setText(QStringLiteral("0.00"));
     PayMode->setCurrentIndex(0);

@@ -21,7 +21,22 @@ void SelectItem(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 
 
 QtLinkHooks::QtLinkHooks(const MainWindowControls& controls) : controls_(controls) {}
 
-void QtLinkHooks::PumpEvents() { QCoreApplication::processEvents(); }
+namespace {
+
+// Well inside a frame's time on the screen, so a click during an exchange is
+// still answered at once.
+constexpr qint64 BetweenBytesPumpNs = 2'000'000;
+
+}  // namespace
+
+void QtLinkHooks::PumpEvents() {
+    QCoreApplication::processEvents();
+    sincePump_.start();
+}
+
+void QtLinkHooks::PumpEventsBetweenBytes() {
+    if (!sincePump_.isValid() || sincePump_.nsecsElapsed() >= BetweenBytesPumpNs) PumpEvents();
+}
 
 int QtLinkHooks::ShowMessage(const std::string& text, const std::string& caption, int buttons) {
     return MessageBox(FromCp1251(text), FromCp1251(caption), buttons);
@@ -67,6 +82,10 @@ void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clo
 
 void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
     EnumeratePorts();
+    ShowPortCombo(portCombo, baudCombo);
+}
+
+void ShowPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
     const LinkState& s = Link();
     portCombo.clear();
     for (const std::string& port : s.PortList) portCombo.addItem(QString::fromStdString(port));
