@@ -153,7 +153,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) {
     CancelAfterReceipt(3);
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     // Status, rates, the seven articles, the switch on.
     std::vector<Sent> head{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}};
     for (int i = 0; i < 7; ++i) head.push_back({ProgramArticles, "N"});
@@ -193,7 +193,7 @@ TEST_F(SelfTestRun, AFailedOpeningEndsTheReceiptsButCountsForItsOperator) {
     });
     script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
                             [](const Sent& s) { return s.first == OpenFiscalReceipt || s.first == OpenStornoReceipt; }),
               1);
@@ -214,7 +214,7 @@ TEST_F(SelfTestRun, AnArticleOfAForeignTaxLetterIsLeftOutAndTheLogSaysSo) {
     WithPrinter([](qmrsim::Printer& p) { p.receipts.articles[9] = qmrsim::Article{9, 'A', 1, 100, "ODD"}; });
     CancelAfterReceipt(1);
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     for (const auto& [cmd, data] : sent)
         if (cmd == SellArticle) {
             EXPECT_NE(data.substr(0, 2), "9*");
@@ -234,7 +234,7 @@ TEST_F(SelfTestRun, ALogThatCannotBeMadeIsReportedAndTheTestSwitchGoesOff) {
     blocker.close();
     RunSelfTest();
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"Can't write the self-test log " + SelfTestLogPath()}));
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(sent.back(), (Sent{SetTestSwitch, "0"}));
     EXPECT_EQ(*(sent.end() - 2), (Sent{SetTestSwitch, "1"}));
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
@@ -243,7 +243,7 @@ TEST_F(SelfTestRun, ALogThatCannotBeMadeIsReportedAndTheTestSwitchGoesOff) {
 TEST_F(SelfTestRun, NoArticleOrAFailedProbeEndsBeforeAnythingIsSwitchedOrLogged) {
     WithPrinter([](qmrsim::Printer& p) { p.receipts.articles.clear(); });
     RunSelfTest();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
     EXPECT_FALSE(QFile::exists(SelfTestLogPath()));
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
 }
@@ -259,7 +259,7 @@ TEST_F(SelfTestRun, TheCutterRepeatsWhileItCutsAtMostFiveHundredTimes) {
         WithPrinter([&c](qmrsim::Printer& p) { p.testAids.cutsLeft = c.cutsLeft; });
         script.messages.clear();
         emit Form1->CutterKey->activated();
-        const auto sent = Received();
+        const auto sent = TakeRequests();
         EXPECT_EQ(sent.size(), c.requests) << c.caption;
         EXPECT_TRUE(std::all_of(sent.begin(), sent.end(), [](const Sent& s) { return s == Sent{CutPaper, ""}; }));
         ASSERT_EQ(script.messages.size(), 1u) << c.caption;
@@ -277,7 +277,7 @@ TEST_F(SelfTestRun, TheDigitTestIsAFixedReceiptAndTwentyGrowingDigitTexts) {
                                "012345678901234", "0123456789012345", "01234567890123456", "012345678901234567",
                                "0123456789012345678", "01234567890123456789"})
         expected.push_back({qmr::SendDigitText, digits});
-    EXPECT_EQ(Received(), expected);
+    EXPECT_EQ(TakeRequests(), expected);
 }
 
 TEST_F(SelfTestRun, EachRoutineHasItsKeyOnTheMainWindow) {
@@ -288,15 +288,15 @@ TEST_F(SelfTestRun, EachRoutineHasItsKeyOnTheMainWindow) {
         p.receipts.articles.clear();
     });
     QTest::keyClick(Form1, Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{CutPaper, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{CutPaper, ""}}));
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"E"}));
     QTest::keyClick(Form1, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
     script.OnNextModal([](QDialog&) {});  // the fixed receipt's refused opening
     script.OnNextModal([](QDialog&) {});  // its payment
     script.OnNextModal([](QDialog&) {});  // its closing
     QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received().size(), 23u);
+    EXPECT_EQ(TakeRequests().size(), 23u);
 }
 
 }  // namespace

@@ -27,15 +27,15 @@
 
 namespace vextora {
 
-using Sent = std::pair<int, std::string>;
+using qmr::test::Sent;
 
 class VextoraWindow : public qmr::test::SimulatedPrinterFixture {
 protected:
-    VextoraWindow() : SimulatedPrinterFixture({"/dev/ttyQMR1", "/dev/ttyQMR0"}) {}
+    // The simulator's pty, after two system ports, at 115200.
+    VextoraWindow() : SimulatedPrinterFixture({"/dev/ttyQMR1", "/dev/ttyQMR0"}, 2, 3) {}
 
     void SetUp() override {
-        qmr::test::ClearSettings();
-        qmr::test::WriteSettings(2, 3);  // the simulator's pty at 115200
+        SimulatedPrinterFixture::SetUp();
         StartProgram();
         // An article the tests sell, at 2.50.
         WithPrinter([](qmrsim::Printer& p) { p.receipts.articles[15] = qmrsim::Article{15, '\xC1', 1, 250, "MILK"}; });
@@ -62,19 +62,6 @@ protected:
         Form1->ConnectBt->click();
         ASSERT_TRUE(qmr::Link().Connected);
     }
-    // Every request the printer received since the last look, repeats included.
-    std::vector<Sent> Received() {
-        std::vector<Sent> sent;
-        for (const auto& r : sim.Requests()) sent.emplace_back(r.cmd, r.data);
-        sim.ClearRequests();
-        return sent;
-    }
-    std::vector<int> ReceivedCommands() {
-        std::vector<int> commands;
-        for (const auto& [cmd, data] : Received()) commands.push_back(cmd);
-        return commands;
-    }
-
     // Runs `then` on the window's thread while the printer answers the n-th
     // request with this command and data, before the reply goes out: the
     // window is then inside that exchange, as a user's click would be.
