@@ -269,13 +269,13 @@ TEST_F(Fiscalise, BothDialogsTakeTheirPlacesInTheStartUpList) {
     EXPECT_EQ(HeaderDlg->parent(), InitFP);
 }
 
-TEST(TFiscaliseDlgForm, IsBuiltAsDesigned) {
+TEST(TFiscaliseDlgForm, ShowsItsCaptionsUncutOffersPnOrIdAndClosesOnEsc) {
     TFiscaliseDlg dlg;
-    EXPECT_EQ(dlg.objectName(), "FiscaliseDlg");
-    EXPECT_EQ(dlg.windowTitle(), "Refiscalisation");
     EXPECT_EQ(dlg.Label1->text(), "VAT Number:");
     EXPECT_EQ(dlg.RadioGroup1->title(), " Reg. Type ");
-    EXPECT_EQ(dlg.PnBox->parent(), dlg.RadioGroup1);
+    EXPECT_EQ(dlg.PnBox->text(), "PN");
+    EXPECT_EQ(dlg.IdBox->text(), "ID");
+    EXPECT_EQ(dlg.PnBox->parent(), dlg.RadioGroup1);  // in the frame so titled
     EXPECT_EQ(dlg.IdBox->parent(), dlg.RadioGroup1);
     EXPECT_TRUE(dlg.PnBox->isChecked());
     EXPECT_EQ(dlg.OkBt->text(), "Fiscalize");

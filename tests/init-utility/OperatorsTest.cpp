@@ -44,7 +44,7 @@ protected:
     }
 };
 
-TEST(OperatorsForms, HoldTheirControlsAsDesigned) {
+TEST(OperatorsForms, ShowTheirCaptionsUncutHideThePasswordsAndLimitTyping) {
     TOperatorsDlg operators;
     EXPECT_EQ(operators.windowTitle(), "Operators");
     ASSERT_EQ(operators.OperNum->count(), 15);
