@@ -5,12 +5,12 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "PrendixSetupFixture.h"
+#include "PrendixFixture.h"
 
 namespace prendix {
 namespace {
 
-class DataFile : public test::PrendixSetupFixture {
+class DataFile : public PrendixWindow {
 protected:
     // Loads the bytes through the From File button.
     void Load(const QByteArray& bytes) {

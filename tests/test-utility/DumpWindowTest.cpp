@@ -24,7 +24,7 @@ protected:
             for (std::size_t i = 0; i < p.fiscalMemory.image.size(); ++i)
                 p.fiscalMemory.image[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
         });
-        Received();
+        sim.ClearRequests();
     }
     std::vector<std::uint8_t> Image(bool firmware = false) {
         return sim.WithPrinter([firmware](qmrsim::Printer& p) { return firmware ? p.fiscalMemory.code : p.fiscalMemory.image; });
@@ -78,7 +78,7 @@ TEST_F(Dump, TheWholeFiscalMemoryIsReadListedAndSaved) {
         EXPECT_EQ(listing.back().size(), 72);
         Save(path);
     });
-    const auto received = Received();
+    const auto received = TakeRequests();
     ASSERT_EQ(received.size(), 2u + 5120u);
     EXPECT_EQ(received[0], (Sent{ReadStatus, ""}));
     EXPECT_EQ(received[1], (Sent{ReadStatus, ""}));
@@ -99,7 +99,7 @@ TEST_F(Dump, TheWholeCodeMemoryIsReadWithItsOwnCommand) {
         EXPECT_EQ(Listing().size(), 8192);
         Save(path);
     });
-    const auto received = Received();
+    const auto received = TakeRequests();
     ASSERT_EQ(received.size(), 2u + 2048u);
     EXPECT_EQ(received[2], (Sent{ReadFirmwareBlock, "00000,64"}));
     EXPECT_EQ(received.back(), (Sent{ReadFirmwareBlock, "1FFC0,64"}));
@@ -150,7 +150,7 @@ TEST_F(Dump, CancelAfterBlockTenSavesSevenHundredAndFourBytes) {
         EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true}));
         Save(path);
     });
-    EXPECT_EQ(Received().size(), 2u + 11u);
+    EXPECT_EQ(TakeRequests().size(), 2u + 11u);
     EXPECT_EQ(ReadFile(path), Bytes(Image(), 704));
 }
 
@@ -170,7 +170,7 @@ TEST_F(Dump, AnErrorOnBlockZeroLeavesAnEmptyDumpThatCutsALongerFile) {
         script.AnswerNext(qmr::IdYes);
         Save(path);
     });
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, ReadFiscalMemoryBlock}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus, ReadFiscalMemoryBlock}));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"File exists. Overwrite?"});
     EXPECT_EQ(script.messages[0].caption, "Warning");
     EXPECT_EQ(ReadFile(path), QByteArray());
@@ -207,7 +207,7 @@ TEST_F(Dump, ClosingTheWindowDuringAReadStopsItAndTheBufferLivesUntilItEnds) {
         EXPECT_EQ(DumpLength, 256);
         EXPECT_EQ(DumpBuffer.size(), 327680u);
     });
-    EXPECT_EQ(Received().size(), 2u + 4u);
+    EXPECT_EQ(TakeRequests().size(), 2u + 4u);
     EXPECT_TRUE(DumpBuffer.empty());
 }
 

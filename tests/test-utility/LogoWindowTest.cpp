@@ -63,12 +63,11 @@ protected:
     bool stayedOpen = false;
 };
 
-TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsAsDesigned) {
+TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsItsCaptionsAndLimits) {
     ASSERT_NE(LogoDlg, nullptr);
     EXPECT_EQ(LogoDlg->parent(), Form1);
     EXPECT_GT(Form1->children().indexOf(LogoDlg), Form1->children().indexOf(OperatorDlg));
     TLogoDlg& dlg = *LogoDlg;
-    EXPECT_EQ(dlg.objectName(), "LogoDlg");
     EXPECT_EQ(dlg.windowTitle(), "Graphics Logo");
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     EXPECT_EQ(dlg.Label1->text(), "Password:");
@@ -104,7 +103,7 @@ TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsAsDesigned) {
     EXPECT_EQ(Form1->OpenPictDlg.DefaultExt, "BMP");
     EXPECT_EQ(Form1->OpenPictDlg.InitialDir, ".");
     EXPECT_EQ(Form1->OpenPictDlg.FilterIndex, 0);
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     EXPECT_TRUE(stayedOpen);
 }
 
@@ -122,7 +121,7 @@ TEST_F(Logo, AnUploadSendsTheRowsInOrderSwitchesTheLogoOnAndPrintsItOnTheNextRec
     EXPECT_EQ(LogoDlg->LogoBar->value(), 96);
 
     // Each row answered, then a pause of 2 ms before the next.
-    const std::vector<Sent> sent = ReceivedWithPauses();
+    const std::vector<Sent> sent = TakeRequestsWithPauses();
     ASSERT_EQ(sent.size(), 2 * 96 + 1u);
     for (int row = 0; row < 96; ++row) {
         const auto& [cmd, data] = sent[static_cast<std::size_t>(2 * row)];
@@ -151,7 +150,7 @@ TEST_F(Logo, ACancelledFileDialogSendsNothingAndLeavesTheDialogAsItWas) {
         script.PickNextFile(std::nullopt);
         LogoDlg->LoadBt->click();
     });
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(SwitchesEnabled());
     EXPECT_EQ(LogoDlg->LogoBar->value(), 40);
@@ -175,7 +174,7 @@ TEST_F(Logo, AFileThatIsNoBitmapIsRefusedWithAMessageAndNothingIsSent) {
         Upload(file);
         EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't read bitmap file"});
         EXPECT_EQ(script.messages[0].caption, "Error");
-        EXPECT_TRUE(Received().empty());  // no row, and no "L1" for the printer's old logo
+        EXPECT_TRUE(TakeRequests().empty());  // no row, and no "L1" for the printer's old logo
         EXPECT_TRUE(stayedOpen);
         EXPECT_TRUE(SwitchesEnabled());
     }
@@ -192,7 +191,7 @@ TEST_F(Logo, NoReplyToRow30StopsTheUploadThereAndTheDialogStaysOpen) {
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(SwitchesEnabled());
     EXPECT_EQ(LogoDlg->LogoBar->value(), 30);
-    const std::vector<Sent> sent = Received();
+    const std::vector<Sent> sent = TakeRequests();
     ASSERT_EQ(sent.size(), 34u);  // rows 0 to 30, row 30 tried four times
     for (std::size_t i = 30; i < 34; ++i) EXPECT_EQ(sent[i], Sent(qmr::LoadLogoRow, "4826,30,00"));
 
@@ -223,7 +222,7 @@ TEST_F(Logo, ARefusedRowShowsTheStatusDialogAndTheUploadGoesOn) {
     EXPECT_EQ(script.modals[1].objectName, "StatusDlg");
     EXPECT_FALSE(stayedOpen);
     EXPECT_EQ(LogoDlg->LogoBar->value(), 96);
-    const std::vector<Sent> sent = Received();
+    const std::vector<Sent> sent = TakeRequests();
     ASSERT_EQ(sent.size(), 97u);
     EXPECT_EQ(sent[60].second, "0000,60,80" + std::string(22, '0'));
     EXPECT_EQ(sent[61].second, "4826,61,80" + std::string(22, '0'));
@@ -239,7 +238,8 @@ TEST_F(Logo, TheSwitchesSendTheirFormAndCloseWhateverTheResult) {
     EXPECT_FALSE(stayedOpen);
     WithDialog([&] { LogoDlg->EnableBt->click(); });
     EXPECT_FALSE(stayedOpen);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{qmr::ConfigureReceiptLayout, "L0"}, {qmr::ConfigureReceiptLayout, "L1"}}));
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<Sent>{{qmr::ConfigureReceiptLayout, "L0"}, {qmr::ConfigureReceiptLayout, "L1"}}));
     WithPrinter([](qmrsim::Printer& p) { EXPECT_TRUE(p.logo.printing); });
 
     Form1->ConnectBt->click();  // disconnected
@@ -255,7 +255,7 @@ TEST_F(Logo, WithThePortClosedTheFirstRowStopsTheUpload) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(LogoDlg->LogoBar->value(), 0);
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 }  // namespace

@@ -156,7 +156,7 @@ TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) 
     FixedRandomSeed = 6985;
     CancelAfterReceipt(3);
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     // Status, rates, the seven articles, the switch on.
     std::vector<Sent> head{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}};
     for (int i = 0; i < 7; ++i) head.push_back({ProgramArticles, "N"});
@@ -239,7 +239,7 @@ TEST_P(SelfTestStops, EndTheSalesOrTheReceiptsOrNothing) {
             QMetaObject::invokeMethod(Form1->CancelBt, "click", Qt::QueuedConnection);
     });
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     const auto at = std::find_if(sent.begin(), sent.end(), [&c](const Sent& s) { return s.first == c.command; });
     ASSERT_NE(at, sent.end());
     std::vector<int> next;
@@ -281,7 +281,7 @@ TEST_F(SelfTestRun, ASecondStartDuringARunStartsNothingAndCancelStillStopsTheRun
     });
     RunSelfTest();
     EXPECT_TRUE(cancelAfterKey);
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     const auto count = [&sent](const Sent& s) { return std::count(sent.begin(), sent.end(), s); };
     EXPECT_EQ(count({ReadStatus, ""}), 1);
     EXPECT_EQ(count({SetTestSwitch, "1"}), 1);
@@ -302,7 +302,7 @@ TEST_F(SelfTestRun, AFailedOpeningEndsTheReceiptsButCountsForItsOperator) {
     });
     script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
                             [](const Sent& s) { return s.first == OpenFiscalReceipt || s.first == OpenStornoReceipt; }),
               1);
@@ -323,7 +323,7 @@ TEST_F(SelfTestRun, AnArticleOfAForeignTaxLetterIsLeftOutAndTheLogSaysSo) {
     WithPrinter([](qmrsim::Printer& p) { p.receipts.articles[9] = qmrsim::Article{9, 'A', 1, 100, "ODD"}; });
     CancelAfterReceipt(1);
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     for (const auto& [cmd, data] : sent)
         if (cmd == SellArticle) {
             EXPECT_NE(data.substr(0, 2), "9*");
@@ -343,7 +343,7 @@ TEST_F(SelfTestRun, ALogThatCannotBeMadeIsReportedAndTheTestSwitchGoesOff) {
     blocker.close();
     RunSelfTest();
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"Can't write the self-test log " + SelfTestLogPath()}));
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(sent.back(), (Sent{SetTestSwitch, "0"}));
     EXPECT_EQ(*(sent.end() - 2), (Sent{SetTestSwitch, "1"}));
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
@@ -352,7 +352,7 @@ TEST_F(SelfTestRun, ALogThatCannotBeMadeIsReportedAndTheTestSwitchGoesOff) {
 TEST_F(SelfTestRun, NoArticleOrAFailedProbeEndsBeforeAnythingIsSwitchedOrLogged) {
     WithPrinter([](qmrsim::Printer& p) { p.receipts.articles.clear(); });
     RunSelfTest();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
     EXPECT_FALSE(QFile::exists(SelfTestLogPath()));
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
 }
@@ -368,7 +368,7 @@ TEST_F(SelfTestRun, TheCutterRepeatsWhileItCutsAtMostFiveHundredTimes) {
         WithPrinter([&c](qmrsim::Printer& p) { p.testAids.cutsLeft = c.cutsLeft; });
         script.messages.clear();
         emit Form1->CutterKey->activated();
-        const auto sent = Received();
+        const auto sent = TakeRequests();
         EXPECT_EQ(sent.size(), c.requests) << c.caption;
         EXPECT_TRUE(std::all_of(sent.begin(), sent.end(), [](const Sent& s) { return s == Sent{CutPaper, ""}; }));
         ASSERT_EQ(script.messages.size(), 1u) << c.caption;
@@ -386,7 +386,7 @@ TEST_F(SelfTestRun, TheDigitTestIsAFixedReceiptAndTwentyGrowingDigitTexts) {
                                "012345678901234", "0123456789012345", "01234567890123456", "012345678901234567",
                                "0123456789012345678", "01234567890123456789"})
         expected.push_back({qmr::SendDigitText, digits});
-    EXPECT_EQ(Received(), expected);
+    EXPECT_EQ(TakeRequests(), expected);
 }
 
 TEST_F(SelfTestRun, EachRoutineHasItsKeyOnTheMainWindow) {
@@ -397,15 +397,15 @@ TEST_F(SelfTestRun, EachRoutineHasItsKeyOnTheMainWindow) {
         p.receipts.articles.clear();
     });
     QTest::keyClick(Form1, Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{CutPaper, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{CutPaper, ""}}));
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"E"}));
     QTest::keyClick(Form1, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
     script.OnNextModal([](QDialog&) {});  // the fixed receipt's refused opening
     script.OnNextModal([](QDialog&) {});  // its payment
     script.OnNextModal([](QDialog&) {});  // its closing
     QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received().size(), 23u);
+    EXPECT_EQ(TakeRequests().size(), 23u);
 }
 
 }  // namespace

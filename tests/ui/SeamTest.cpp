@@ -273,10 +273,9 @@ TEST(MainForm, ClosesEvenWhenItsCloseHandlerThrows) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't write"});
 }
 
-// The worked example on real windows: a client area of 500 x 400 and a
-// dialog of 301 x 201 on the screen, frame included, give Left = X + 99 and
-// Top = Y + 49, before the dialog's first showing (when it has no frame yet)
-// as after it.
+// On real windows: a client area of 500 x 400 and a dialog of 301 x 201 on
+// the screen, frame included, give Left = X + 99 and Top = Y + 49, before
+// the dialog's first showing (when it has no frame yet) as after it.
 TEST(PlaceDialog, CentresAcrossTheClientAreaAndAQuarterDown) {
     qmr::ui::MainForm main(nullptr, "MainForm", "Main", 500, 400);
     main.move(100, 50);
