@@ -3,9 +3,17 @@
 //   dump_blocks_per_s      a whole fiscal-memory dump (5120 blocks), unpaced
 //   dump_listing_slowdown  time per block over the last 512 blocks of that
 //                          dump over the time per block of its first 512
-//   dump_paced_efficiency  512 blocks at 115200 baud: the line time of their
-//                          bytes over the time they took
+//   dump_paced_efficiency  the whole memory again at 115200 baud: the line
+//                          time of its bytes over the time it took
+//   dump_paced_slowdown    the same last-over-first ratio for the paced dump
+//   dump_paced_cpu_ms_per_block      CPU of the program's thread per block
+//   dump_paced_switches_per_block    the times a block it gave up the core
+//                                    to wait (voluntary context switches)
+//   dump_paced_core_fraction         its CPU over the paced dump's wall time
+// The simulated printer runs on a thread of its own, so the program's cost is
+// that of the window's thread alone.
 // --quick reads a few blocks of each and checks no goal.
+#include <sys/resource.h>
 #include <time.h>
 
 #include <QApplication>
@@ -33,11 +41,24 @@ constexpr int PacedBaud = 115200;
 constexpr double SlowdownGoal = 1.2;
 constexpr double EfficiencyGoal = 0.95;
 constexpr int Window = 512;
+constexpr double CoreFractionGoal = 0.03;
 
 double Seconds() {
     timespec ts{};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+struct ThreadCost {
+    double cpuSeconds = 0;
+    long switches = 0;
+};
+
+ThreadCost CostSoFar() {
+    rusage use{};
+    ::getrusage(RUSAGE_THREAD, &use);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    return {seconds(use.ru_utime) + seconds(use.ru_stime), use.ru_nvcsw};
 }
 
 // When each block request came in, and how many bytes the line carried.
@@ -123,16 +144,27 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     sim.SetBaudRate(PacedBaud);
-    const int paced = quick ? 4 : Window;
+    const int paced = quick ? 4 : all;
+    const ThreadCost before = CostSoFar();
     const double pacedTime = ReadBlocks(sim, log, paced);
+    const ThreadCost after = CostSoFar();
     sim.SetBaudRate(0);
     if (vextora::DumpLength != paced * 64) ++failures;
     double efficiency = 0;
+    double pacedSlowdown = 0;
     {
         std::lock_guard lock(log.mutex);
         efficiency = static_cast<double>(log.lineBytes) * 10 / PacedBaud / pacedTime;
+        const std::vector<double>& t = log.blockTimes;
+        pacedSlowdown = PerBlock(t, t.size() - window, window) / PerBlock(t, 0, window);
     }
+    const double cpu = after.cpuSeconds - before.cpuSeconds;
+    const double coreFraction = cpu / pacedTime;
     std::printf("dump_paced_efficiency %.3f ratio\n", efficiency);
+    std::printf("dump_paced_slowdown %.3f ratio\n", pacedSlowdown);
+    std::printf("dump_paced_cpu_ms_per_block %.3f ms\n", 1000 * cpu / paced);
+    std::printf("dump_paced_switches_per_block %.1f 1\n", static_cast<double>(after.switches - before.switches) / paced);
+    std::printf("dump_paced_core_fraction %.4f ratio\n", coreFraction);
     vextora::MemForm->hide();
     delete form;
 
@@ -148,5 +180,7 @@ int main(int argc, char** argv) {
     };
     goal(slowdown <= SlowdownGoal, "dump_listing_slowdown <= 1.2");
     goal(efficiency >= EfficiencyGoal, "dump_paced_efficiency >= 0.95");
+    goal(pacedSlowdown <= SlowdownGoal, "dump_paced_slowdown <= 1.2");
+    goal(coreFraction <= CoreFractionGoal, "dump_paced_core_fraction <= 0.03");
     return met ? 0 : 1;
 }

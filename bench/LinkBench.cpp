@@ -1,9 +1,13 @@
 // Prints one figure a line, as "name value unit":
 //   exchanges_per_s   ReadStatus exchanges a second over an unpaced pty
+//   exchange_cpu_us   CPU of the link's thread per one of those exchanges
+//   exchange_switches times per exchange the link's thread gave up the core
+//                     to wait (voluntary context switches)
 //   wait_cpu_percent  CPU the link's thread spends waiting out a silent reply
 //   paced_efficiency  line time of fiscal-memory block reads at 115200 baud
 //                     over the wall time they took
 // --quick runs a few of each and checks no goal.
+#include <sys/resource.h>
 #include <time.h>
 
 #include <cstdio>
@@ -50,10 +54,26 @@ void Exchange(int command, const std::string& data) {
     if (qmr::ExecCommand(command, data) != qmr::ResultOk) ++failures;
 }
 
-double ExchangesPerSecond(int count) {
+struct ExchangeCost {
+    double perSecond = 0;
+    double cpuUs = 0;
+    double switches = 0;
+};
+
+long SwitchesSoFar() {
+    rusage use{};
+    ::getrusage(RUSAGE_THREAD, &use);
+    return use.ru_nvcsw;
+}
+
+ExchangeCost BareExchanges(int count) {
+    const long switchesStart = SwitchesSoFar();
+    const double cpuStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
     const double start = Seconds(CLOCK_MONOTONIC);
     for (int i = 0; i < count; ++i) Exchange(qmr::ReadStatus, "");
-    return count / (Seconds(CLOCK_MONOTONIC) - start);
+    const double wall = Seconds(CLOCK_MONOTONIC) - start;
+    const double cpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
+    return {count / wall, 1e6 * cpu / count, static_cast<double>(SwitchesSoFar() - switchesStart) / count};
 }
 
 // One reply time-out: the request goes out and nothing comes back.
@@ -111,11 +131,14 @@ int main(int argc, char** argv) {
     qmrsim::Simulator sim;
     qmr::TermiosLine line;
     BenchUi ui(sim.DevicePath());
-    qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+    qmr::InstallLink({&line, nullptr, &ui});
     if (!qmr::OpenPort()) return 1;
 
-    const double exchanges = ExchangesPerSecond(quick ? 20 : 2000);
+    const ExchangeCost bare = BareExchanges(quick ? 20 : 2000);
+    const double exchanges = bare.perSecond;
     std::printf("exchanges_per_s %.0f 1/s\n", exchanges);
+    std::printf("exchange_cpu_us %.1f us\n", bare.cpuUs);
+    std::printf("exchange_switches %.1f 1\n", bare.switches);
     std::fflush(stdout);
     const double waitCpu = WaitCpuPercent(sim);
     std::printf("wait_cpu_percent %.2f %%\n", waitCpu);

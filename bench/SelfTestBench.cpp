@@ -1,7 +1,11 @@
 // Prints one figure a line, as "name value unit":
-//   selftest_exchange_ratio  exchanges a second during a seeded self-test of
-//                            200 receipts, over bare ReadStatus exchanges a
-//                            second in the same run (goal: at least 0.8)
+//   selftest_replay_ratio    exchanges a second during a seeded self-test of
+//                            200 receipts, over the rate of the very same
+//                            requests sent again bare through the link, with
+//                            the printer set back to where the self-test
+//                            found it (goal: at least 0.9)
+//   selftest_exchange_ratio  the self-test's rate over bare ReadStatus
+//                            exchanges, which are smaller frames
 // Vextora's own window runs headless against the simulated printer on a pty.
 // --quick runs 20 receipts and checks no goal.
 #include <time.h>
@@ -12,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "Application.h"
 #include "Commands.h"
@@ -26,7 +31,7 @@
 
 namespace {
 
-constexpr double RatioGoal = 0.8;
+constexpr double RatioGoal = 0.9;
 
 double Now() {
     timespec ts{};
@@ -81,6 +86,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < bareExchanges; ++i) qmr::ExecCommand(qmr::ReadStatus, "");
     const double bareRate = bareExchanges / (Now() - start);
 
+    const qmrsim::Printer before = sim.WithPrinter([](qmrsim::Printer& p) { return p; });
     const std::string last = vextora::ProgressText(receipts);
     sim.SetObserver([&last](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) {
         if (r.cmd == qmr::SendProgressText && r.data == last)
@@ -91,16 +97,43 @@ int main(int argc, char** argv) {
     emit window->TestSKey->activated();
     const double seconds = Now() - start;
     sim.SetObserver(nullptr);
-    const auto exchanges = static_cast<double>(sim.Requests().size());
+    const std::vector<qmrsim::ReceivedRequest> requests = sim.Requests();
+    const auto exchanges = static_cast<double>(requests.size());
     const double ratio = exchanges / seconds / bareRate;
+
+    // The same requests bare: the printer answers them as it did, so each
+    // reply is as long as the self-test's was.
+    sim.WithPrinter([&before](qmrsim::Printer& p) {
+        p = before;
+        return 0;
+    });
+    qmr::Link().SuppressStatusDlg = true;
+    start = Now();
+    int linkFailures = 0;
+    for (const auto& r : requests) {
+        qmr::ExecCommand(r.cmd, r.data);
+        // A failed try costs seconds of waiting, which the figure must not hide.
+        if ((qmr::Link().StatusWord & qmr::LinkStatusMask) != 0) ++linkFailures;
+    }
+    const double replaySeconds = Now() - start;
+    qmr::Link().SuppressStatusDlg = false;
+    const double replayRatio = replaySeconds / seconds;
+
+    std::printf("selftest_replay_ratio %.3f ratio\n", replayRatio);
     std::printf("selftest_exchange_ratio %.3f ratio\n", ratio);
-    std::fprintf(stderr, "selftest-bench: %.0f exchanges in %.2f s during the self-test, %.0f bare exchanges/s\n",
-                 exchanges, seconds, bareRate);
+    std::fprintf(stderr,
+                 "selftest-bench: %.0f exchanges in %.2f s during the self-test, %.2f s replayed bare, "
+                 "%.0f bare ReadStatus exchanges/s\n",
+                 exchanges, seconds, replaySeconds, bareRate);
     delete window;
+    if (linkFailures > 0) {
+        std::fprintf(stderr, "selftest-bench: %d replayed requests failed on the link\n", linkFailures);
+        return 1;
+    }
     if (unscripted) return 1;
     if (quick) return 0;
-    if (ratio < RatioGoal) {
-        std::fprintf(stderr, "selftest-bench: goal missed: selftest_exchange_ratio >= %.1f\n", RatioGoal);
+    if (replayRatio < RatioGoal) {
+        std::fprintf(stderr, "selftest-bench: goal missed: selftest_replay_ratio >= %.1f\n", RatioGoal);
         return 1;
     }
     return 0;

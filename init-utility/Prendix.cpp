@@ -47,40 +47,24 @@ TInitFP* CreateForms() {
     InitFP = new TInitFP;
     QObject::connect(InitFP, &QObject::destroyed, ForgetForms);
     StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::InitUtility, InitFP);
-    // One line per form, in start-up order; a form still to come keeps its place.
-
     HeaderDlg = new THeaderDlg(InitFP);
-
     ReportDlg = new TReportDlg(InitFP);
-
     OperatorsDlg = new TOperatorsDlg(InitFP);
-
     SetTimeDlg = new TSetTimeDlg(InitFP);
-
     OperNameDlg = new TOperNameDlg(InitFP);
-
     OperPwdDlg = new TOperPwdDlg(InitFP);
-
     LogoDlg = new qmr::ui::TLogoDlg(InitFP->OpenPictDlg, InitFP);
-
     ByNumDlg = new TByNumDlg(InitFP);
-
     ByDateDlg = new TByDateDlg(InitFP);
-
     TestFrm = new TTestFrm(InitFP);
-
     RepPwdDlg = new TRepPwdDlg(InitFP);
-
     ArtForm = new TArtForm(InitFP);
-
     FiscaliseDlg = new TFiscaliseDlg(InitFP);
-
     return InitFP;
 }
 
 void InstallProgramLink(qmr::SerialLine& line, qmr::Clock& clock) {
-    qmr::ui::InstallWindowLink({InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg}, line, clock,
-                               qmr::LinkVariant::InitUtility);
+    qmr::ui::InstallWindowLink({InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg}, line, clock);
 }
 
 }  // namespace prendix

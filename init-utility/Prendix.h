@@ -37,9 +37,8 @@ extern THeaderDlg* HeaderDlg;
 extern TFiscaliseDlg* FiscaliseDlg;
 extern qmr::ui::TLogoDlg* LogoDlg;
 
-// Creates every form, hidden, in start-up order (the forms of features still
-// to come join in their places). The main window comes first and owns the
-// others; the pointers above are cleared when it goes.
+// Creates every form, hidden, in start-up order. The main window comes first
+// and owns the others; the pointers above are cleared when it goes.
 TInitFP* CreateForms();
 
 // Installs the link on the line and clock, with the windows of InitFP.

@@ -1,79 +1,58 @@
 #include "PrinterReplies.h"
 
-#include <charconv>
-#include <optional>
+#include <cmath>
 
 #include "Numbers.h"
 
 namespace prendix {
 
-namespace {
-
-// The item up to the next separator (or the end of the text), and the rest
-// after that separator (nothing when the item ran to the end).
-struct Split {
-    std::string_view item;
-    std::optional<std::string_view> rest;
-};
-
-Split SplitAt(std::string_view text, char separator) {
-    const auto at = text.find(separator);
-    if (at == std::string_view::npos) return {text, std::nullopt};
-    return {text.substr(0, at), text.substr(at + 1)};
-}
-
-}  // namespace
+int CountryItem(int number) { return number >= 0 && number < CountryCount ? number : -1; }
 
 DeviceInfo ParseDeviceInfo(std::string_view reply) {
     DeviceInfo info;
-    std::optional<std::string_view> rest = reply;
-    for (const char separator : {' ', ' ', ',', ',', ','})
-        if (rest) rest = SplitAt(*rest, separator).rest;
-    if (!rest) return info;
-
-    const Split country = SplitAt(*rest, ',');
-    if (country.item.empty() || country.item[0] != ' ') {
-        const int number = qmr::ReadLeadingInt(country.item);
-        info.countryItem = number >= 0 && number < CountryCount ? number : -1;
-    }
-    if (!country.rest) return info;
-    const Split serial = SplitAt(*country.rest, ',');
-    info.serialNumber = std::string(serial.item);
-    if (serial.rest) info.fmNumber = std::string(*serial.rest);
+    const auto blanks = qmr::SplitFields(reply, ' ', 3);
+    if (blanks.size() < 3) return info;
+    // Three items, then the country, the serial number and the fiscal-memory
+    // number, which takes the rest of the reply.
+    const auto items = qmr::SplitFields(blanks[2], ',', 6);
+    if (items.size() < 4) return info;
+    const std::string_view country = items[3];
+    if (country.empty() || country[0] != ' ') info.countryItem = CountryItem(qmr::ReadLeadingInt(country));
+    if (items.size() > 4) info.serialNumber = std::string(items[4]);
+    if (items.size() > 5) info.fmNumber = std::string(items[5]);
     return info;
 }
 
 TaxEnables ParseTaxEnables(std::string_view reply) {
     TaxEnables enables;
     enables.twoDecimals = qmr::ReadLeadingInt(reply) != 0;
-    const std::optional<std::string_view> flags = SplitAt(reply, ',').rest;
+    const auto fields = qmr::SplitFields(reply, ',', 2);
+    const std::string_view flags = fields.size() > 1 ? fields[1] : std::string_view{};
     for (std::size_t group = 0; group < enables.enabled.size(); ++group)
-        enables.enabled[group] = flags && group < flags->size() && (*flags)[group] == '1';
+        enables.enabled[group] = group < flags.size() && flags[group] == '1';
     return enables;
 }
 
 std::array<double, 4> ParseTaxRates(std::string_view reply) {
     std::array<double, 4> rates{};
-    std::optional<std::string_view> rest = reply;
-    for (std::size_t group = 0; group < rates.size() && rest; ++group) {
-        // Group D takes the rest of the text, commas and all.
-        const Split rate = group + 1 < rates.size() ? SplitAt(*rest, ',') : Split{*rest, std::nullopt};
-        rates[group] = qmr::ReadLeadingNumber(rate.item);
-        rest = rate.rest;
-    }
+    // Group D takes the rest of the text, commas and all.
+    const auto fields = qmr::SplitFields(reply, ',', rates.size());
+    for (std::size_t group = 0; group < fields.size(); ++group) rates[group] = qmr::ReadLeadingNumber(fields[group]);
     return rates;
 }
 
 std::string FormatTaxRate(double rate) {
-    char text[400];
-    const auto [end, error] = std::to_chars(text, text + sizeof text, rate, std::chars_format::fixed, 2);
-    if (error != std::errc()) return {};
-    return std::string(text, end);
+    // A rate past double's range shows as printf shows it.
+    if (std::isinf(rate)) return rate < 0 ? "-inf" : "inf";
+    return qmr::FormatFixed(rate, 3, 2, std::string::npos).value_or("");
 }
 
 TaxNumber ParseTaxNumber(std::string_view reply) {
-    const Split number = SplitAt(reply, ',');
-    return {std::string(number.item), number.rest && !number.rest->empty() && (*number.rest)[0] == '1'};
+    const auto fields = qmr::SplitFields(reply, ',', 2);
+    TaxNumber number{std::string(fields[0])};
+    number.hasType = fields.size() > 1;
+    number.idType = number.hasType && !fields[1].empty() && fields[1][0] == '1';
+    return number;
 }
 
 }  // namespace prendix

@@ -13,13 +13,15 @@ namespace prendix {
 // The CountryBox item that shows an unset country.
 constexpr int CountryNotSet = 10;
 constexpr int CountryCount = 11;
+// The CountryBox item a country number names, -1 for a number that names none.
+int CountryItem(int number);
 
 // ReadDeviceInfo: two items ended by blanks, three by commas, then the
 // country, the serial number and, after one more comma, the fiscal-memory number.
 struct DeviceInfo {
     // The CountryBox item to select: CountryNotSet when the country item
     // starts with a blank or the reply ends before it, otherwise the item its
-    // leading number names, -1 for a number that names none.
+    // leading number names (CountryItem).
     int countryItem = CountryNotSet;
     std::string serialNumber;
     std::string fmNumber;
@@ -44,6 +46,7 @@ std::string FormatTaxRate(double rate);
 struct TaxNumber {
     std::string number;
     bool idType = false;
+    bool hasType = false;  // the reply had the comma, so it says a type at all
 };
 TaxNumber ParseTaxNumber(std::string_view reply);
 

@@ -15,11 +15,9 @@ std::string VoidAmount(int sales) { return qmr::FormatFixed(-sales * 0.01, 0, 2,
 
 ReceiptAmounts ParseReceiptAmounts(std::string_view reply) {
     ReceiptAmounts amounts;
-    for (int comma = 0; comma < 2; ++comma) {
-        const std::size_t at = reply.find(',');
-        if (at == std::string_view::npos) return amounts;
-        reply.remove_prefix(at + 1);
-    }
+    const auto fields = qmr::SplitFields(reply, ',', 3);
+    if (fields.size() < 3) return amounts;
+    reply = fields[2];
     const auto due = qmr::TakeInt(reply);
     if (!due) return amounts;
     amounts.due = *due;
@@ -40,12 +38,6 @@ std::string OperatorText(int operatorNumber, std::string_view first, std::string
     text += first;
     text += ',';
     text += second;
-    return text;
-}
-
-std::string DateText(const LocalDateTime& time) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%02u-%02u-%02u", time.day, time.month, time.year % 100);
     return text;
 }
 

@@ -31,8 +31,7 @@ std::string OperatorText(int operatorNumber, std::string_view first, std::string
 struct LocalDateTime {
     unsigned day = 1, month = 1, year = 2000, hour = 0, minute = 0, second = 0;
 };
-// "DD-MM-YY" (the year modulo 100) and "HH:MM:SS".
-std::string DateText(const LocalDateTime& time);
+// "HH:MM:SS"; the date shows as DateText (ReportTexts.h) has it.
 std::string TimeText(const LocalDateTime& time);
 // ReadDateTime's reply split at its first blank; without a blank the whole
 // reply is the date and the time is empty.

@@ -23,13 +23,8 @@ bool ValidTaxNumber(std::string_view number) {
 }
 
 std::string IdentificationField(std::string_view reply) {
-    std::size_t at = 0;
-    for (int comma = 0; comma < 5; ++comma) {
-        const std::size_t next = reply.find(',', at);
-        if (next == std::string_view::npos) return {};
-        at = next + 1;
-    }
-    return std::string(reply.substr(at, reply.find(',', at) - at));
+    const auto fields = qmr::SplitFields(reply);
+    return fields.size() > 5 ? std::string(fields[5]) : std::string();
 }
 
 std::optional<std::string> TaxNumberData(std::string_view number, bool idType) {

@@ -12,10 +12,6 @@ namespace prendix {
 
 using qmr::ui::Make;
 
-namespace {
-std::uint32_t Status() { return qmr::Link().StatusWord; }
-}  // namespace
-
 TByNumDlg::TByNumDlg(QWidget* parent) : Form(parent, "ByNumDlg", "Report by number", 234, 214) {
     std::tie(Label1, PwdBox) = MakePasswordRow(this, "Label1", 14, 118, 14, 100);
     std::tie(Label2, StartBox) = MakeEditRow(this, "Label2", "Start number:", "StartBox", 14, 118, 46, 64, 4, "1");
@@ -27,22 +23,19 @@ TByNumDlg::TByNumDlg(QWidget* parent) : Form(parent, "ByNumDlg", "Report by numb
 }
 
 bool TByNumDlg::ShowLastRecordNumber() {
-    qmr::ExecCommand(qmr::ReadLastRecordNumber, "");
-    if (Status() & qmr::LinkStatusMask) return false;
+    if (qmr::ExecLinkFailed(qmr::ReadLastRecordNumber)) return false;
     EndBox->setText(QString::number(qmr::ReadLeadingInt(qmr::Link().ReplyText())));
     return true;
 }
 
 void TByNumDlg::FormShow() {
-    qmr::ExecCommand(qmr::ReadDeviceInfo, "");
-    if (Status() & qmr::LinkStatusMask) return;
+    if (qmr::ExecLinkFailed(qmr::ReadDeviceInfo)) return;
     ShowLastRecordNumber();
 }
 
 void TByNumDlg::OkBtClick() {
-    qmr::ExecCommand(qmr::ReadDeviceInfo, "");
-    if (Status() & qmr::LinkStatusMask) return;
-    if (!(Status() & qmr::swFiscalized)) {
+    if (qmr::ExecLinkFailed(qmr::ReadDeviceInfo)) return;
+    if (!qmr::StatusHas(qmr::swFiscalized)) {
         qmr::ui::MessageBox("QMR-770 is not fiscalised", "Error", qmr::MbOk);
         return;
     }

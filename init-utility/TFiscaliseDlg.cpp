@@ -37,8 +37,7 @@ void TFiscaliseDlg::OkBtClick() {
         qmr::ui::MessageBox("Tax registration number invalid", "Error", qmr::MbOk);
         return;
     }
-    qmr::ExecCommand(qmr::ReadDeviceInfo, "");
-    if (qmr::Link().StatusWord & qmr::FatalStatusMask) return;
+    if (qmr::ExecFatal(qmr::ReadDeviceInfo)) return;
     const std::string identification = IdentificationField(qmr::Link().ReplyText());
     const auto data = RefiscaliseData(password, identification, number, IdBox->isChecked());
     if (!data) {
@@ -48,7 +47,7 @@ void TFiscaliseDlg::OkBtClick() {
                             qmr::MbOk);
         return;
     }
-    if (qmr::ui::MessageBox("Refiscalise?", "Warning", qmr::MbYesNo) == qmr::IdYes)
+    if (qmr::ui::MessageBox("Refiscalise?", "Warning", qmr::MbYesNo, qmr::IdNo) == qmr::IdYes)
         qmr::ExecCommand(qmr::FiscalisePrinter, *data);
     close();
 }

@@ -109,8 +109,7 @@ void THeaderDlg::OkBtClick() {
         data[static_cast<std::size_t>(n)] = HeaderWriteData(n, line ? &*line : nullptr);
     }
     for (const std::string& text : data) {
-        qmr::ExecCommand(qmr::ConfigureReceiptLayout, text);
-        if (qmr::Link().StatusWord & qmr::FatalStatusMask) return;
+        if (qmr::ExecFatal(qmr::ConfigureReceiptLayout, text)) return;
     }
     close();
 }
@@ -119,8 +118,7 @@ void THeaderDlg::ReadBtClick() {
     HeaderData->clear();
     FooterData->clear();
     for (int n = 0; n < HeaderLineCount; ++n) {
-        qmr::ExecCommand(qmr::ConfigureReceiptLayout, "I" + std::to_string(n));
-        if (qmr::Link().StatusWord & qmr::StatusErrorMask) return;
+        if (qmr::ExecRefused(qmr::ConfigureReceiptLayout, "I" + std::to_string(n))) return;
         const std::string reply = qmr::Link().ReplyText();
         if (!reply.empty()) AddMemoLine(n < HeaderOnlyLines ? *HeaderData : *FooterData, qmr::FromCp1251(reply));
     }

@@ -9,7 +9,11 @@
 
 namespace prendix {
 
+using qmr::ui::ButtonHeight;
 using qmr::ui::Make;
+using qmr::ui::MakeButton;
+using qmr::ui::MakeLabel;
+using qmr::ui::RowHeight;
 
 namespace {
 
@@ -17,17 +21,6 @@ const char* const Countries[CountryCount] = {
     "Russia",  "Greece",   "Ukraine",    "England", "Poland",  "Hungary",
     "Bulgaria", "Not used 1", "Kenya", "Romania", "Not Set",
 };
-
-constexpr int RowHeight = 24;
-constexpr int ButtonHeight = 28;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
-    return Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
-    return Make<QPushButton>(parent, name, x, y, w, ButtonHeight, QString::fromLatin1(caption));
-}
 
 // A tax group's box, its caption at the left, and its rate edit.
 void MakeTaxGroup(QWidget* parent, const char* boxName, const char* caption, const char* editName, int x, int y,
@@ -160,7 +153,7 @@ int TInitFP::PrintDiagnostics() { return qmr::ExecCommand(qmr::RunDiagnostics, "
 
 void TInitFP::FormShow() {
     qmr::ui::LoadConnectionSettings(nullptr);
-    qmr::ui::FillPortCombo(*PortNum, *BaudsBox);
+    qmr::ui::ShowPortCombo(*PortNum, *BaudsBox);
     TestBt->setVisible(false);
     CountryBox->setCurrentIndex(2);
 }
@@ -176,34 +169,20 @@ void TInitFP::PortNumDropDown() { qmr::ui::FillPortCombo(*PortNum, *BaudsBox); }
 
 void TInitFP::StatusBtClick() {
     RequestStatus();
-    const qmr::LinkState& link = qmr::Link();
-    if (!link.Connected || (link.StatusWord & qmr::StatusErrorMask)) return;
-    qmr::ui::PlaceDialog(*this, *StatusDlg);
-    qmr::ui::ShowModal(*StatusDlg);
+    if (!qmr::Link().Connected || qmr::Refused()) return;
+    qmr::ui::ShowPlaced(*this, *StatusDlg);
 }
 
 void TInitFP::DiagnBtClick() { PrintDiagnostics(); }
 
-void TInitFP::LogoBtClick() {
-    qmr::ui::PlaceDialog(*this, *LogoDlg);
-    qmr::ui::ShowModal(*LogoDlg);
-}
+void TInitFP::LogoBtClick() { qmr::ui::ShowPlaced(*this, *LogoDlg); }
 
 void TInitFP::ExitBtClick() { close(); }
 
-void TInitFP::DateBtClick() {
-    qmr::ui::PlaceDialog(*this, *SetTimeDlg);
-    qmr::ui::ShowModal(*SetTimeDlg);
-}
+void TInitFP::DateBtClick() { qmr::ui::ShowPlaced(*this, *SetTimeDlg); }
 
-void TInitFP::OperBtClick() {
-    qmr::ui::PlaceDialog(*this, *OperatorsDlg);
-    qmr::ui::ShowModal(*OperatorsDlg);
-}
+void TInitFP::OperBtClick() { qmr::ui::ShowPlaced(*this, *OperatorsDlg); }
 
-void TInitFP::HeaderBtClick() {
-    qmr::ui::PlaceDialog(*this, *HeaderDlg);
-    qmr::ui::ShowModal(*HeaderDlg);
-}
+void TInitFP::HeaderBtClick() { qmr::ui::ShowPlaced(*this, *HeaderDlg); }
 
 }  // namespace prendix

@@ -138,7 +138,6 @@ private:
     void BuildFiscalizeBox();
     void BuildButtons();
     // Sends a command with empty data; false when the link failed.
-    bool Answered(int command);
     void ShowTaxEnables(const TaxEnables& enables);
     void ShowTaxRates(const std::array<double, 4>& rates);
     void ShowTaxNumber(const TaxNumber& number);

@@ -33,7 +33,7 @@ void TInitFP::LoadPrinterDataFile(const QString& path) {
             if (ModuleBox->isEnabled()) ModuleBox->setText(value);
             break;
         case DataKey::CountryNum:
-            if (CountryBox->isEnabled()) CountryBox->setCurrentIndex(number >= 0 && number < CountryCount ? number : -1);
+            if (CountryBox->isEnabled()) CountryBox->setCurrentIndex(CountryItem(number));
             break;
         case DataKey::TaxNum:
             // Tested on the country, not on IdNumBox: only a printer whose serial

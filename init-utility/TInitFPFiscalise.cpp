@@ -10,8 +10,6 @@ namespace prendix {
 
 namespace {
 
-bool Has(std::uint32_t bits) { return (qmr::Link().StatusWord & bits) != 0; }
-
 void Error(const char* text) { qmr::ui::MessageBox(text, "Error", qmr::MbOk); }
 
 }  // namespace
@@ -24,8 +22,8 @@ std::optional<std::string> TInitFP::TaxNumberText() {
 
 void TInitFP::LearnBtClick() {
     RequestStatus();
-    if (Has(qmr::FatalStatusMask)) return;
-    if (Has(qmr::swFiscalized)) {
+    if (qmr::Fatal()) return;
+    if (qmr::StatusHas(qmr::swFiscalized)) {
         Error("Printer already fiscalised");
         return;
     }
@@ -36,17 +34,16 @@ void TInitFP::LearnBtClick() {
 
 void TInitFP::FiscaliseBtClick() {
     RequestStatus();
-    if (Has(qmr::FatalStatusMask)) return;
-    if (!Has(qmr::swFmFormatted)) return Error("Fiscal memory is not formatted");
-    if (!Has(qmr::swSerialSet)) return Error("Serial number not set");
-    if (!Has(qmr::swTaxRatesSet)) return Error("Tax rates not set");
-    if (Has(qmr::swFiscalized)) return Refiscalise();
+    if (qmr::Fatal()) return;
+    if (!qmr::StatusHas(qmr::swFmFormatted)) return Error("Fiscal memory is not formatted");
+    if (!qmr::StatusHas(qmr::swSerialSet)) return Error("Serial number not set");
+    if (!qmr::StatusHas(qmr::swTaxRatesSet)) return Error("Tax rates not set");
+    if (qmr::StatusHas(qmr::swFiscalized)) return Refiscalise();
 
     if (qmr::ui::ShowModal(*RepPwdDlg) != qmr::ui::mrOk) return;
     const std::string password = qmr::ToCp1251(RepPwdDlg->PwdBox->text());
     if (!ValidTaxNumber(qmr::ToCp1251(IdNumBox->text()))) return Error("Tax registration number invalid");
-    qmr::ExecCommand(qmr::ReadDeviceInfo, "");
-    if (Has(qmr::FatalStatusMask)) return;
+    if (qmr::ExecFatal(qmr::ReadDeviceInfo)) return;
     // Both texts are built before the tax number is stored, so that a text
     // too long for the printer cannot leave it with a new tax number and
     // not fiscalised.
@@ -54,24 +51,22 @@ void TInitFP::FiscaliseBtClick() {
     if (!taxNumber) return;
     const auto fiscalise = FiscaliseData(password, IdentificationField(qmr::Link().ReplyText()));
     if (!fiscalise) return Error("Printer identification is too long");
-    if (qmr::ui::MessageBox("Printer will go to fiscal mode\nContinue?", "Warning", qmr::MbYesNo) != qmr::IdYes) return;
-    qmr::ExecCommand(qmr::SetTaxNumber, *taxNumber);
-    if (Has(qmr::FatalStatusMask)) return;
-    qmr::ExecCommand(qmr::FiscalisePrinter, *fiscalise);
-    if (Has(qmr::FatalStatusMask)) return;
+    if (qmr::ui::MessageBox("Printer will go to fiscal mode\nContinue?", "Warning", qmr::MbYesNo, qmr::IdNo) !=
+        qmr::IdYes)
+        return;
+    if (qmr::ExecFatal(qmr::SetTaxNumber, *taxNumber)) return;
+    if (qmr::ExecFatal(qmr::FiscalisePrinter, *fiscalise)) return;
     qmr::Env().clock->SleepMs(3000);
     RefreshFromPrinter();
     qmr::ui::MessageBox("Printer is fiscalized", "Message", qmr::MbOk);
 }
 
 void TInitFP::Refiscalise() {
-    qmr::ExecCommand(qmr::ReadTaxNumber, "");
-    if (Has(qmr::FatalStatusMask)) return;
-    const std::string reply = qmr::Link().ReplyText();
-    const std::size_t comma = reply.find(',');
-    if (comma == std::string::npos) return;
-    FiscaliseDlg->IdNumBox->setText(qmr::FromCp1251(reply.substr(0, comma)));
-    (comma + 1 < reply.size() && reply[comma + 1] == '1' ? FiscaliseDlg->IdBox : FiscaliseDlg->PnBox)->setChecked(true);
+    if (qmr::ExecFatal(qmr::ReadTaxNumber)) return;
+    const TaxNumber current = ParseTaxNumber(qmr::Link().ReplyText());
+    if (!current.hasType) return;
+    FiscaliseDlg->IdNumBox->setText(qmr::FromCp1251(current.number));
+    (current.idType ? FiscaliseDlg->IdBox : FiscaliseDlg->PnBox)->setChecked(true);
     qmr::ui::ShowModal(*FiscaliseDlg);
 }
 

@@ -10,11 +10,9 @@ namespace prendix {
 
 namespace {
 
-bool Fatal() { return (qmr::Link().StatusWord & qmr::FatalStatusMask) != 0; }
-
 void TurnOffAndOn() { qmr::ui::MessageBox("Turn the printer off and then on", "Init QMR-770", qmr::MbOk); }
 
-// One command of the programming and the message after it.
+// One command of the programming; the same message follows each of them.
 struct Step {
     int command;
     std::string data;
@@ -24,8 +22,8 @@ struct Step {
 
 void TInitFP::PgmBtClick() {
     RequestStatus();
-    if (Fatal()) return;
-    if (!(qmr::Link().StatusWord & qmr::swFmFormatted)) {
+    if (qmr::Fatal()) return;
+    if (!qmr::StatusHas(qmr::swFmFormatted)) {
         qmr::ui::MessageBox("Fiscal memory is not formatted", "Error", qmr::MbOk);
         return;
     }
@@ -36,7 +34,7 @@ void TInitFP::PgmBtClick() {
     // the printer cannot leave it half programmed.
     std::vector<Step> steps;
     const auto refuse = [](const char* text) { qmr::ui::MessageBox(text, "Error", qmr::MbOk); };
-    if (!(qmr::Link().StatusWord & qmr::swSerialSet)) {
+    if (!qmr::StatusHas(qmr::swSerialSet)) {
         const auto data = SerialAndCountryData(CountryBox->currentIndex(), qmr::ToCp1251(SerialBox->text()));
         if (!data) return refuse("Serial number is too long");
         steps.push_back({qmr::SetSerialAndCountry, *data});
@@ -57,8 +55,7 @@ void TInitFP::PgmBtClick() {
     steps.push_back({qmr::SetTaxRatesAndDecimals, *data});
 
     for (const Step& step : steps) {
-        qmr::ExecCommand(step.command, step.data);
-        if (Fatal()) return;
+        if (qmr::ExecFatal(step.command, step.data)) return;
         TurnOffAndOn();
     }
 }

@@ -1,17 +1,12 @@
 // The Emergency Button: frees a printer that a left-over receipt blocks.
 #include "Commands.h"
 #include "Executor.h"
-#include "FlowSteps.h"
 #include "ServiceTexts.h"
 #include "TInitFP.h"
 
 namespace prendix {
 
 namespace {
-
-std::uint32_t Status() { return qmr::Link().StatusWord; }
-
-bool LinkFailed() { return (Status() & qmr::LinkStatusMask) != 0; }
 
 // What keeps the printer from printing, in the order it is told.
 const char* BlockingCondition(std::uint32_t status) {
@@ -37,10 +32,10 @@ void TInitFP::RecoverBtClick() {
     // The recovery judges every answer itself.
     qmr::QuietStatusDialog quiet;
     RequestStatus();
-    if (LinkFailed()) return;
+    if (qmr::LinkFailed()) return;
     RequestStatus();
-    if (LinkFailed()) return;
-    const std::uint32_t status = Status();
+    if (qmr::LinkFailed()) return;
+    const std::uint32_t status = qmr::Link().StatusWord;
     if (const char* blocking = BlockingCondition(status)) {
         qmr::ui::MessageBox(blocking, "Error", qmr::MbOk);
         return;
@@ -51,9 +46,9 @@ void TInitFP::RecoverBtClick() {
     }
     if (!(status & qmr::swFiscalReceiptOpen)) return;
 
-    if (FailsFatally(qmr::ReadReceiptTotals, "T")) return;
+    if (qmr::ExecFatal(qmr::ReadReceiptTotals, "T")) return;
     const ReceiptAmounts amounts = ParseReceiptAmounts(qmr::Link().ReplyText());
-    if (FailsFatally(qmr::ReadReceiptInfo, "")) return;
+    if (qmr::ExecFatal(qmr::ReadReceiptInfo)) return;
     const std::string info = qmr::Link().ReplyText();
     const char voidPermission = info.empty() ? '\0' : info.front();
     if (voidPermission == '0') {

@@ -6,19 +6,6 @@
 
 namespace prendix {
 
-namespace {
-
-std::uint32_t Status() { return qmr::Link().StatusWord; }
-
-// A failed link ends the read: silence, a reply that never passed the frame
-// check, a closed port (the fiscalisation flow reads without testing
-// Connected) or an exchange refused while another one waits for its reply.
-// None of them leaves a reply of this command to read, and each further step
-// would only repeat the link's message.
-bool LinkFailed() { return (Status() & qmr::LinkStatusMask) != 0; }
-
-}  // namespace
-
 void TInitFP::RefreshBtClick() {
     if (!qmr::Link().Connected) {
         qmr::ui::MessageBox("Serial port not open", "Error", qmr::MbOk);
@@ -29,19 +16,21 @@ void TInitFP::RefreshBtClick() {
 
 void TInitFP::RefreshFromPrinter() {
     ClearPrinterFields();
+    // A failed link ends the read (the fiscalisation flow reads without
+    // testing Connected): each further step would only repeat its message.
     RequestStatus();
-    if (LinkFailed()) return;
-    if (Status() & qmr::swPaperOut) {
+    if (qmr::LinkFailed()) return;
+    if (qmr::StatusHas(qmr::swPaperOut)) {
         qmr::ui::MessageBox("Out of paper", "Error", qmr::MbOk);
         return;
     }
     ReadIdentification();
-    if (LinkFailed() || !(Status() & qmr::swTaxRatesSet)) return;
-    if (!Answered(qmr::SetTaxRatesAndDecimals)) return;
+    if (qmr::LinkFailed() || !qmr::StatusHas(qmr::swTaxRatesSet)) return;
+    if (qmr::ExecLinkFailed(qmr::SetTaxRatesAndDecimals)) return;
     ShowTaxEnables(ParseTaxEnables(qmr::Link().ReplyText()));
-    if (!Answered(qmr::ReadTaxRates)) return;
+    if (qmr::ExecLinkFailed(qmr::ReadTaxRates)) return;
     ShowTaxRates(ParseTaxRates(qmr::Link().ReplyText()));
-    if (!Answered(qmr::ReadTaxNumber)) return;
+    if (qmr::ExecLinkFailed(qmr::ReadTaxNumber)) return;
     ShowTaxNumber(ParseTaxNumber(qmr::Link().ReplyText()));
 }
 
@@ -66,19 +55,14 @@ int TInitFP::ReadIdentification() {
     SerialBox->setText(qmr::FromCp1251(info.serialNumber));
     ModuleBox->setText(qmr::FromCp1251(info.fmNumber));
 
-    const bool serialSet = Status() & qmr::swSerialSet;
-    const bool fiscalised = Status() & qmr::swFiscalized;
+    const bool serialSet = qmr::StatusHas(qmr::swSerialSet);
+    const bool fiscalised = qmr::StatusHas(qmr::swFiscalized);
     SerialBox->setEnabled(!serialSet);
     CountryBox->setEnabled(!serialSet);
     ModuleBox->setEnabled(UpdateFM->isChecked());
     IdNumBox->setEnabled(!fiscalised);
     LearnBt->setEnabled(!fiscalised);
     return qmr::ResultOk;
-}
-
-bool TInitFP::Answered(int command) {
-    qmr::ExecCommand(command, "");
-    return !LinkFailed();
 }
 
 void TInitFP::ShowTaxEnables(const TaxEnables& enables) {

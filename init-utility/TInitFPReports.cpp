@@ -4,9 +4,6 @@
 
 namespace prendix {
 
-void TInitFP::ClosureBtClick() {
-    qmr::ui::PlaceDialog(*this, *ReportDlg);
-    qmr::ui::ShowModal(*ReportDlg);
-}
+void TInitFP::ClosureBtClick() { qmr::ui::ShowPlaced(*this, *ReportDlg); }
 
 }  // namespace prendix

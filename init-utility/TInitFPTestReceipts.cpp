@@ -2,7 +2,6 @@
 // hidden TestBt, and the fixed test receipt that no control starts.
 #include "Commands.h"
 #include "Executor.h"
-#include "FlowSteps.h"
 #include "Prendix.h"
 #include "TInitFP.h"
 
@@ -11,10 +10,10 @@ namespace prendix {
 void TInitFP::TestBtClick() { qmr::ui::ShowModal(*TestFrm); }
 
 void TInitFP::SalesBtClick() {
-    if (FailsFatally(qmr::OpenFiscalReceipt, "1,4826,0001")) return;
-    if (FailsFatally(qmr::PrintFiscalText, "TEST AFTER FISCALIZATION")) return;
-    if (FailsFatally(qmr::RegisterSale, "TEST\tB0.10")) return;
-    if (FailsFatally(qmr::RegisterPayment, "\t0.10")) return;
+    if (qmr::ExecFatal(qmr::OpenFiscalReceipt, "1,4826,0001")) return;
+    if (qmr::ExecFatal(qmr::PrintFiscalText, "TEST AFTER FISCALIZATION")) return;
+    if (qmr::ExecFatal(qmr::RegisterSale, "TEST\tB0.10")) return;
+    if (qmr::ExecFatal(qmr::RegisterPayment, "\t0.10")) return;
     qmr::ExecCommand(qmr::CloseFiscalReceipt, "");
 }
 

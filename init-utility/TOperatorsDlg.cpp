@@ -24,16 +24,14 @@ void TOperatorsDlg::FormCreate() { OperNum->setCurrentIndex(0); }
 void TOperatorsDlg::OperNameClick() {
     OperNameDlg->OperPwd->clear();
     OperNameDlg->OperName->clear();
-    qmr::ui::PlaceDialog(*InitFP, *OperNameDlg);
-    qmr::ui::ShowModal(*OperNameDlg);
+    qmr::ui::ShowPlaced(*InitFP, *OperNameDlg);
 }
 
 void TOperatorsDlg::OperPwdClick() {
     OperPwdDlg->OldPwd->clear();
     OperPwdDlg->NewPwd->clear();
     OperPwdDlg->CheckPwd->clear();
-    qmr::ui::PlaceDialog(*InitFP, *OperPwdDlg);
-    qmr::ui::ShowModal(*OperPwdDlg);
+    qmr::ui::ShowPlaced(*InitFP, *OperPwdDlg);
 }
 
 void TOperatorsDlg::OperReportClick() { qmr::ExecCommand(qmr::PrintOperatorsReport, ""); }

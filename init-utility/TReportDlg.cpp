@@ -16,13 +16,6 @@ namespace {
 
 constexpr int ButtonLeft = 14, ButtonTop = 12, ButtonWidth = 212, ButtonHeight = 28, ButtonStep = 34;
 
-std::uint32_t Status() { return qmr::Link().StatusWord; }
-
-bool Sent(int command, std::uint32_t stopMask) {
-    qmr::ExecCommand(command, "");
-    return (Status() & stopMask) == 0;
-}
-
 // The password of the prompt, when the user closed it with OK.
 std::optional<std::string> AskPassword() {
     if (qmr::ui::ShowModal(*RepPwdDlg) != qmr::ui::mrOk) return std::nullopt;
@@ -62,8 +55,8 @@ TReportDlg::TReportDlg(QWidget* parent)
 
 void TReportDlg::DailyReport(char type, bool stopOnFatal) {
     qmr::ExecCommand(qmr::ReadStatus, "");
-    if (Status() & qmr::swFmReadOnly) qmr::ui::MessageBox("Fiscal memory is Read Only", "Error", qmr::MbOk);
-    if (stopOnFatal && (Status() & qmr::FatalStatusMask)) return;
+    if (qmr::StatusHas(qmr::swFmReadOnly)) qmr::ui::MessageBox("Fiscal memory is Read Only", "Error", qmr::MbOk);
+    if (stopOnFatal && qmr::Fatal()) return;
     const auto password = AskPassword();
     if (!password) return;
     qmr::ExecCommand(qmr::PrintDailyReport, DailyReportData(*password, type));
@@ -74,14 +67,13 @@ void TReportDlg::TypeZClick() { DailyReport('0', true); }
 void TReportDlg::TypeXClick() { DailyReport('2', false); }
 
 void TReportDlg::ShowDateDialog(bool history) {
-    if (!Sent(qmr::ReadStatus, qmr::LinkStatusMask)) return;
+    if (qmr::ExecLinkFailed(qmr::ReadStatus)) return;
     ByDateDlg->StartDate->setText(QString::fromLatin1(FirstReportDate));
     ByDateDlg->EndDate->setText(Today());
-    qmr::ui::PlaceDialog(*InitFP, *ByDateDlg);
     // The history has no short and detailed kinds: its choice stays as it was.
     if (!history) ByDateDlg->ShortButton->setChecked(true);
     HistoryMode = history ? 1 : 0;
-    qmr::ui::ShowModal(*ByDateDlg);
+    qmr::ui::ShowPlaced(*InitFP, *ByDateDlg);
 }
 
 void TReportDlg::TypeTClick() { ShowDateDialog(true); }
@@ -89,12 +81,11 @@ void TReportDlg::TypeTClick() { ShowDateDialog(true); }
 void TReportDlg::TypeDClick() { ShowDateDialog(false); }
 
 void TReportDlg::TypeNClick() {
-    qmr::ui::PlaceDialog(*InitFP, *ByNumDlg);
     ByNumDlg->ShortButton->setChecked(true);
     ByNumDlg->StartBox->setText(QStringLiteral("1"));
-    if (!Sent(qmr::ReadStatus, qmr::LinkStatusMask)) return;
+    if (qmr::ExecLinkFailed(qmr::ReadStatus)) return;
     if (!ByNumDlg->ShowLastRecordNumber()) return;
-    qmr::ui::ShowModal(*ByNumDlg);
+    qmr::ui::ShowPlaced(*InitFP, *ByNumDlg);
 }
 
 void TReportDlg::TypeOClick() {

@@ -5,6 +5,7 @@
 #include "Executor.h"
 #include "LinkState.h"
 #include "PcClock.h"
+#include "ReportTexts.h"
 #include "ServiceTexts.h"
 
 namespace prendix {
@@ -37,7 +38,7 @@ void TSetTimeDlg::FromPcBtClick() {
     const LocalDateTime local{static_cast<unsigned>(now.date().day()),    static_cast<unsigned>(now.date().month()),
                               static_cast<unsigned>(now.date().year()),   static_cast<unsigned>(now.time().hour()),
                               static_cast<unsigned>(now.time().minute()), static_cast<unsigned>(now.time().second())};
-    DateBox->setText(QString::fromStdString(DateText(local)));
+    DateBox->setText(QString::fromStdString(DateText(now.date().day(), now.date().month(), now.date().year())));
     TimeBox->setText(QString::fromStdString(TimeText(local)));
 }
 
@@ -45,7 +46,7 @@ void TSetTimeDlg::FromPrinterBtClick() {
     qmr::ExecCommand(qmr::ReadDateTime, "");
     // Whenever the printer answered the command: its answer does not depend
     // on the tax settings.
-    if (qmr::Link().StatusWord & qmr::StatusErrorMask) return;
+    if (qmr::Refused()) return;
     const ClockFields fields = SplitClockReply(qmr::Link().ReplyText());
     DateBox->setText(qmr::FromCp1251(fields.date));
     TimeBox->setText(qmr::FromCp1251(fields.time));

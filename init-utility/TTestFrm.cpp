@@ -1,7 +1,7 @@
 #include "TTestFrm.h"
 
 #include "Commands.h"
-#include "FlowSteps.h"
+#include "Executor.h"
 #include "ServiceTexts.h"
 
 namespace prendix {
@@ -21,16 +21,16 @@ qmr::ui::UpDown* MakeCount(QWidget* parent, const char* name, QLineEdit* edit) {
 // One test receipt: the sales, a void line per group sold, a payment of
 // nothing and the close; false when the run must stop.
 bool PrintTestReceipt(int sales) {
-    if (FailsFatally(qmr::OpenFiscalReceipt, "1,4826,1")) return false;
+    if (qmr::ExecFatal(qmr::OpenFiscalReceipt, "1,4826,1")) return false;
     int a = 0, b = 0;
     for (int k = 1; k <= sales; ++k) {
         ++(k % 2 ? a : b);
-        if (FailsFatally(qmr::RegisterSale, TestSaleText(k))) return false;
+        if (qmr::ExecFatal(qmr::RegisterSale, TestSaleText(k))) return false;
     }
-    if (a > 0 && FailsFatally(qmr::RegisterSale, VoidGroupAText(a))) return false;
-    if (b > 0 && FailsFatally(qmr::RegisterSale, VoidGroupBText(b))) return false;
-    if (FailsFatally(qmr::RegisterPayment, "\t0.00")) return false;
-    FailsFatally(qmr::CloseFiscalReceipt, "");  // the next receipt follows whatever the close gave
+    if (a > 0 && qmr::ExecFatal(qmr::RegisterSale, VoidGroupAText(a))) return false;
+    if (b > 0 && qmr::ExecFatal(qmr::RegisterSale, VoidGroupBText(b))) return false;
+    if (qmr::ExecFatal(qmr::RegisterPayment, "\t0.00")) return false;
+    qmr::ExecCommand(qmr::CloseFiscalReceipt, "");  // the next receipt follows whatever the close gave
     return true;
 }
 
@@ -51,7 +51,7 @@ TTestFrm::TTestFrm(QWidget* parent) : Form(parent, "TestFrm", "QM-770F Test", 21
 void TTestFrm::PrintBtClick() {
     const int sales = RecUD->Position();
     const int receipts = ClosUD->Position();
-    if (FailsFatally(qmr::ReadStatus, "")) return;
+    if (qmr::ExecFatal(qmr::ReadStatus)) return;
     for (int r = 1; r <= receipts; ++r) {
         if (!PrintTestReceipt(sales)) return;
     }

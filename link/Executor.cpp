@@ -96,6 +96,14 @@ private:
 
 }  // namespace
 
+bool LinkFailed() { return StatusHas(LinkStatusMask); }
+
+bool Fatal() { return StatusHas(FatalStatusMask); }
+
+bool Refused() { return StatusHas(StatusErrorMask); }
+
+bool StatusHas(std::uint32_t bits) { return (Link().StatusWord & bits) != 0; }
+
 bool ExchangeRunning() { return exchangeRunning; }
 
 void AfterExchange(std::function<void()> action) {
@@ -138,7 +146,7 @@ int ExecCommand(int command, std::string_view data) {
         // the line, the buffers and the sequence belong to that one. The mark
         // stops the caller's mask test; the running exchange puts its own
         // status back when the windows return to it.
-        s.StatusWord |= swReserved27;
+        s.StatusWord |= swNestedExchangeRefused;
         s.CommandResult = ResultNoLink;
         return ResultNoLink;
     }
@@ -189,7 +197,7 @@ int ExecCommand(int command, std::string_view data) {
     }
     MapStatus();
 
-    if (s.StatusWord & StatusErrorMask) {
+    if (Refused()) {
         if (s.StatusWord & swNoResponse) {
             ui.ShowMessage("No printer response", "Error", MbOk);
         } else if (s.StatusWord & swProtocolError) {
@@ -206,6 +214,21 @@ int ExecCommand(int command, std::string_view data) {
 QuietStatusDialog::QuietStatusDialog() : was_(Link().SuppressStatusDlg) { Link().SuppressStatusDlg = true; }
 
 QuietStatusDialog::~QuietStatusDialog() { Link().SuppressStatusDlg = was_; }
+
+bool ExecLinkFailed(int command, std::string_view data) {
+    ExecCommand(command, data);
+    return LinkFailed();
+}
+
+bool ExecFatal(int command, std::string_view data) {
+    ExecCommand(command, data);
+    return Fatal();
+}
+
+bool ExecRefused(int command, std::string_view data) {
+    ExecCommand(command, data);
+    return Refused();
+}
 
 int ExecCommandQuietly(int command, std::string_view data) {
     QuietStatusDialog quiet;

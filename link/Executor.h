@@ -34,7 +34,7 @@ enum StatusBit : std::uint32_t {
     swDisplayOff = 0x1000000,            // 0.3
     swCoverOpen = 0x2000000,             // 1.5
     swProtocolError = 0x4000000,         // link: the reply failed the frame check
-    swReserved27 = 0x8000000,            // link: a refused nested exchange
+    swNestedExchangeRefused = 0x8000000, // link: sent while another exchange waits for its reply
     swNoResponse = 0x10000000,           // link: silence
     swCommonError = 0x20000000,          // 0.5
     swCommonFiscalError = 0x40000000,    // 4.5
@@ -44,6 +44,20 @@ enum StatusBit : std::uint32_t {
 constexpr std::uint32_t StatusErrorMask = 0x9C000023;
 constexpr std::uint32_t FatalStatusMask = 0xFC000000;
 constexpr std::uint32_t LinkStatusMask = 0x9C000000;
+
+// What the last exchange came to, as a handler tests it before going on.
+// The link failed (LinkStatusMask): silence, a reply that never passed the
+// frame check, a closed port or an exchange refused while another one waits
+// for its reply. None of them leaves a reply of this command to read.
+bool LinkFailed();
+// A fatal bit (FatalStatusMask): the link failed, or the printer reported
+// its common error or common fiscal error; a sequence stops here.
+bool Fatal();
+// Any error bit (StatusErrorMask): the link failed, or the printer refused
+// the command (a syntax error, an invalid command, or one not permitted now).
+bool Refused();
+// True when the last exchange's status word has any of these bits.
+bool StatusHas(std::uint32_t bits);
 
 struct StatusBitMapping {
     int byte;
@@ -62,6 +76,12 @@ bool CheckReplyFrame(int command);
 
 // Sends one command and waits for its reply; returns the command result.
 int ExecCommand(int command, std::string_view data);
+
+// ExecCommand, and then the predicate of the same name above: for a step of
+// a flow that stops on it. The link has told the user already.
+bool ExecLinkFailed(int command, std::string_view data = {});
+bool ExecFatal(int command, std::string_view data = {});
+bool ExecRefused(int command, std::string_view data = {});
 
 // Holds the status dialog back for as long as it lives, for callers that
 // judge the printer's answers themselves over several commands, and puts the

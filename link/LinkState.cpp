@@ -21,6 +21,12 @@ public:
 
 }  // namespace
 
+int SerialLine::ReadBytes(std::uint8_t* buffer, int max) {
+    int n = 0;
+    while (n < max && ReadByte(buffer[n])) ++n;
+    return n;
+}
+
 std::string LinkState::ReplyText() const { return std::string(ReplyData.data()); }
 
 LinkState& Link() { return state; }

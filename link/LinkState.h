@@ -14,12 +14,6 @@
 
 namespace qmr {
 
-// The two programs build the same link; these are the points where they differ.
-enum class LinkVariant {
-    InitUtility,  // Prendix: the status dialog names the command
-    TestUtility,  // Vextora
-};
-
 constexpr int ReceiveBufferSize = 8192;
 constexpr int ReceiveLimit = 8000;
 constexpr int ReplyDataSize = 256;
@@ -59,12 +53,17 @@ struct LinkState {
     std::uint32_t StatusWord = 0;
     std::array<std::uint8_t, ReceiveBufferSize> ReceiveBuffer{};
     std::array<char, ReplyDataSize> ReplyData{};  // NUL-terminated
+    // Bytes taken from the line in one read but not used yet: the end of a
+    // reply can come in the same read as what follows it, which stays first
+    // in line for the next reception as the driver's queue would have kept it.
+    std::vector<std::uint8_t> ReadAhead;
+    std::size_t ReadAheadAt = 0;
 
     // The reply data as text (bytes up to the NUL).
     std::string ReplyText() const;
 };
 
-// The serial device. Open/Configure/Close map to the platform's port calls;
+// The serial device. Open/Configure/Close set the port up and take it down;
 // the rest are the byte operations of the transport.
 class SerialLine {
 public:
@@ -80,9 +79,17 @@ public:
     // One byte out, returning once the driver has sent it.
     virtual bool WriteByte(std::uint8_t value) = 0;
     virtual bool ReadByte(std::uint8_t& value) = 0;
+    // Takes up to `max` of the bytes that are there, without waiting, and
+    // returns how many it took (0 when none).
+    virtual int ReadBytes(std::uint8_t* buffer, int max);
     // Blocks until input may be waiting or maxWaitUs has passed. A line that
     // cannot wait may return at once: callers poll again either way.
     virtual void WaitForInput(std::int64_t maxWaitUs) = 0;
+    // Blocks for about `us` without waking for each byte that comes in
+    // meanwhile: the caller knows that many bytes' time is still to come and
+    // takes them in one read afterwards. A line that cannot sleep so waits as
+    // WaitForInput does.
+    virtual void SleepThrough(std::int64_t us) { WaitForInput(us); }
 };
 
 class Clock {
@@ -102,7 +109,7 @@ struct PortChoice {
     std::string baudText;  // "9600" .. "115200", empty when no item is selected
 };
 
-// Message box buttons and answers, as the platform's message box has them.
+// Message box buttons and answers, as the link and the windows number them.
 enum MessageButtons : int { MbOk = 0, MbYesNo = 4 };
 enum MessageAnswer : int { IdOk = 1, IdYes = 6, IdNo = 7 };
 
@@ -111,6 +118,9 @@ class UiHooks {
 public:
     virtual ~UiHooks() = default;
     virtual void PumpEvents() {}
+    // Called for each byte that goes out or comes in after the first of its
+    // frame or read; a window set that pumped a moment ago may skip it.
+    virtual void PumpEventsBetweenBytes() { PumpEvents(); }
     virtual int ShowMessage(const std::string& text, const std::string& caption, int buttons) = 0;
     // Place the status dialog over the main window and show it modally.
     virtual void ShowStatusDialog() {}
@@ -122,7 +132,6 @@ struct LinkEnv {
     SerialLine* line = nullptr;
     Clock* clock = nullptr;
     UiHooks* ui = nullptr;
-    LinkVariant variant = LinkVariant::InitUtility;
 };
 
 // The one link state and environment of the program.

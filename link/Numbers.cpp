@@ -1,7 +1,6 @@
 #include "Numbers.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -121,13 +120,27 @@ int TruncateToInt(double value) {
     return static_cast<int>(t);
 }
 
+std::vector<std::string_view> SplitFields(std::string_view text, char separator, std::size_t most) {
+    std::vector<std::string_view> fields;
+    while (fields.size() + 1 < most) {
+        const std::size_t at = text.find(separator);
+        if (at == std::string_view::npos) break;
+        fields.push_back(text.substr(0, at));
+        text.remove_prefix(at + 1);
+    }
+    fields.push_back(text);
+    return fields;
+}
+
 std::optional<std::string> FormatFixed(double value, int width, int precision, std::size_t limit) {
-    if (!std::isfinite(value) || limit == 0) return std::nullopt;
-    std::array<char, 512> digits;
+    if (!std::isfinite(value) || limit == 0 || precision < 0) return std::nullopt;
+    // Room for the sign, the 309 digits of the largest double, the point and the decimals.
+    const std::size_t longest = std::numeric_limits<double>::max_exponent10 + 3 + static_cast<std::size_t>(precision);
+    std::string text(longest, '\0');
     const auto [end, error] =
-        std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, precision);
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, precision);
     if (error != std::errc()) return std::nullopt;
-    std::string text(digits.data(), end);
+    text.resize(static_cast<std::size_t>(end - text.data()));
     if (text.size() < static_cast<std::size_t>(width)) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
     if (text.size() + 1 > limit) return std::nullopt;
     return text;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qmr {
 
@@ -30,6 +31,12 @@ double ReadLeadingNumber(std::string_view text);
 double ToSingle(double value);
 // A double truncated toward zero, kept within the 32-bit range.
 int TruncateToInt(double value);
+
+// The fields of a text between its separators, in order: n separators make
+// n + 1 fields, any of them empty. With `most`, the last field takes the rest
+// of the text, separators and all. The views point into `text`.
+std::vector<std::string_view> SplitFields(std::string_view text, char separator = ',',
+                                          std::size_t most = static_cast<std::size_t>(-1));
 
 // printf's "%W.Plf" of a value, or nothing when the value is not finite or
 // the text (with its terminating NUL) would not fit in `limit` bytes.

@@ -12,9 +12,10 @@
 namespace qmr {
 
 // Replaces the file with these bytes only once all of them are on disk;
-// false, and the old file as it was, when anything fails. Where no temporary
-// file can be made beside it, the file itself is written, and false tells of
-// any failure.
+// false, and the old file as it was, when anything fails. Where the user
+// may write the file but no temporary file can be made beside it, the file
+// itself is written, once the disk has given the room for the new bytes: a
+// disk without that room leaves the old file as it was.
 bool WriteFileSafely(const QString& path, std::string_view bytes);
 
 // The whole file, or nothing when it cannot be read.

@@ -1,6 +1,9 @@
 #include "Settings.h"
 
+#include <sys/statvfs.h>
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <algorithm>
@@ -39,6 +42,19 @@ struct QSettingsStore::Impl {
         store.emplace("Zandrel", "QMR770");
         return moved && store->status() == QSettings::NoError;
     }
+
+    // Whether the settings would go to a disk mounted read-only (the file,
+    // or the nearest folder on its way that exists).
+    bool OnReadOnlyDisk() {
+        QString path = Settings().fileName();
+        while (!QFileInfo::exists(path)) {
+            const QString up = QFileInfo(path).path();
+            if (up == path) return false;
+            path = up;
+        }
+        struct statvfs disk {};
+        return statvfs(QFile::encodeName(path).constData(), &disk) == 0 && (disk.f_flag & ST_RDONLY) != 0;
+    }
 };
 
 QSettingsStore::QSettingsStore() : impl_(new Impl) {}
@@ -54,7 +70,10 @@ bool QSettingsStore::Open(bool create) {
         damagedFile = false;
     }
     if (impl_->Settings().status() != QSettings::NoError) return false;
-    if (create) return impl_->Settings().isWritable();
+    // A user without the right to write gets nothing saved, quietly; a
+    // read-only disk is a failure of the save, told at the close as a full
+    // disk is.
+    if (create) return impl_->Settings().isWritable() || impl_->OnReadOnlyDisk();
     return !impl_->Settings().allKeys().isEmpty();
 }
 

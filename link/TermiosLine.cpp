@@ -146,6 +146,20 @@ bool TermiosLine::ReadByte(std::uint8_t& value) {
     return ::read(fd_, &value, 1) == 1;
 }
 
+int TermiosLine::ReadBytes(std::uint8_t* buffer, int max) {
+    if (fd_ < 0 || max <= 0) return 0;
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, static_cast<std::size_t>(max));
+        if (n < 0 && errno == EINTR) continue;
+        return n > 0 ? static_cast<int>(n) : 0;
+    }
+}
+
+void TermiosLine::SleepThrough(std::int64_t us) {
+    if (us <= 0) return;
+    SleepUs(us);
+}
+
 void TermiosLine::WaitForInput(std::int64_t maxWaitUs) {
     if (maxWaitUs <= 0) return;
     timespec deadline{};

@@ -24,7 +24,9 @@ public:
     int BytesWaiting() override;
     bool WriteByte(std::uint8_t value) override;
     bool ReadByte(std::uint8_t& value) override;
+    int ReadBytes(std::uint8_t* buffer, int max) override;
     void WaitForInput(std::int64_t maxWaitUs) override;
+    void SleepThrough(std::int64_t us) override;
 
     int fd() const { return fd_; }
 

@@ -1,5 +1,7 @@
 #include "Transport.h"
 
+#include <algorithm>
+
 #include "LinkState.h"
 #include "Numbers.h"
 
@@ -16,6 +18,66 @@ namespace {
 // burns a core nor reacts late: poll() on the line returns as soon as a byte
 // is there, and the windows are pumped between slices.
 constexpr std::int64_t WaitSliceUs = 10000;
+
+// The most bytes taken from the line in one read; a reply is far shorter.
+constexpr int ReadChunk = 1024;
+
+// A byte on the line: start bit, eight data bits, stop bit.
+constexpr std::int64_t BitsPerByte = 10;
+
+// Bytes of a whole frame as its Len tells: Len counts 0x20 plus the bytes from
+// itself to the body end; the start byte, four checksum characters and the
+// end byte come on top.
+int FrameLength(std::uint8_t len) { return len - 0x20 + 6; }
+
+// The last bytes of a frame are waited for as they come, not slept through:
+// a sleep reckoned from a late wake-up would end late too, and the end byte
+// would be taken after the line had long carried it.
+constexpr int WokenForTailBytes = 2;
+
+// How long to sleep for the rest of the frame whose first `stored` bytes are
+// in the buffer: its bytes' time on the line, less its last few; 0 while its
+// Len has not come or leaves nothing to sleep for.
+std::int64_t RestOfFrameUs(const LinkState& s, int stored) {
+    if (stored < 2 || s.ReceiveBuffer[0] != StartByte || s.BaudRate <= 0) return 0;
+    const int rest = FrameLength(s.ReceiveBuffer[1]) - stored - WokenForTailBytes;
+    if (rest <= 0) return 0;
+    return rest * BitsPerByte * 1000000 / s.BaudRate;
+}
+
+bool ReadAheadLeft(const LinkState& s) { return s.ReadAheadAt < s.ReadAhead.size(); }
+
+// Takes what the line has, up to `room` bytes, into the read-ahead; false
+// when nothing came.
+bool FillReadAhead(int room) {
+    LinkState& s = Link();
+    if (ReadAheadLeft(s)) return true;
+    s.ReadAhead.clear();
+    s.ReadAheadAt = 0;
+    if (s.PortHandle == -1 || !Env().line) return false;
+    const int waiting = Env().line->BytesWaiting();
+    if (waiting == 0) return false;
+    // A failed query counts as data waiting: the read tells whether it was.
+    const int want = std::min(waiting > 0 ? std::min(waiting, room) : room, ReadChunk);
+    s.ReadAhead.resize(static_cast<std::size_t>(want));
+    const int got = Env().line->ReadBytes(s.ReadAhead.data(), want);
+    s.ReadAhead.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return got > 0;
+}
+
+// Each byte of a frame is pumped for, as it goes out or comes in; all but the
+// first of a frame or of a read may be skipped by windows that pumped just now.
+void PumpForByte(bool first) {
+    if (UiHooks* ui = Env().ui) first ? ui->PumpEvents() : ui->PumpEventsBetweenBytes();
+}
+
+bool SendByte(std::uint8_t value, bool addToChecksum, bool first) {
+    LinkState& s = Link();
+    if (addToChecksum) s.SendChecksum += value;
+    if (s.PortHandle == -1 || !Env().line) return false;
+    PumpForByte(first);
+    return Env().line->WriteByte(value);
+}
 
 }  // namespace
 
@@ -98,23 +160,29 @@ void ClosePort() {
     if (s.PortHandle == -1) return;
     if (Env().line) Env().line->Close();
     s.PortHandle = -1;
+    // The driver's queue goes with the port, and so does what was read ahead of it.
+    s.ReadAhead.clear();
+    s.ReadAheadAt = 0;
 }
 
 int BytesWaiting() {
-    if (Link().PortHandle == -1 || !Env().line) return -1;
-    return Env().line->BytesWaiting();
+    LinkState& s = Link();
+    if (s.PortHandle == -1 || !Env().line) return -1;
+    const int queued = Env().line->BytesWaiting();
+    const int ahead = static_cast<int>(s.ReadAhead.size() - s.ReadAheadAt);
+    if (ahead == 0) return queued;
+    return queued > 0 ? ahead + queued : ahead;
 }
 
-bool WriteByte(std::uint8_t value, bool addToChecksum) {
-    LinkState& s = Link();
-    if (addToChecksum) s.SendChecksum += value;
-    if (s.PortHandle == -1 || !Env().line) return false;
-    if (Env().ui) Env().ui->PumpEvents();
-    return Env().line->WriteByte(value);
-}
+bool WriteByte(std::uint8_t value, bool addToChecksum) { return SendByte(value, addToChecksum, true); }
 
 bool ReadByte(std::uint8_t& value) {
-    if (Link().PortHandle == -1 || !Env().line) return false;
+    LinkState& s = Link();
+    if (s.PortHandle == -1 || !Env().line) return false;
+    if (ReadAheadLeft(s)) {
+        value = s.ReadAhead[s.ReadAheadAt++];
+        return true;
+    }
     return Env().line->ReadByte(value);
 }
 
@@ -125,17 +193,25 @@ int ReceiveFrame(int limit) {
     std::int64_t last = env.clock->NowUs();
     s.LinkError = false;
     s.ReceiveBuffer.fill(0);
-    // Gives the line one more slice to deliver; false once the idle time is up.
-    auto keepWaiting = [&]() {
+    // Gives the line one more slice to deliver; false once the idle time is
+    // up. With `rest` > 0 the bytes are known to be on their way, and the
+    // slice is slept through rather than woken from at the first of them.
+    // Either way no slice reaches past the idle time, which counts from the
+    // last byte taken, so a long wait neither ends a reception early nor
+    // lets silence run longer than it may.
+    auto keepWaiting = [&](std::int64_t rest) {
         const std::int64_t idle = env.clock->NowUs() - last;
         if (idle > ReplyIdleTimeoutUs) {
             s.LinkError = true;
             return false;
         }
         if (env.ui) env.ui->PumpEvents();
-        std::int64_t slice = ReplyIdleTimeoutUs - idle + 1;
-        if (slice > WaitSliceUs) slice = WaitSliceUs;
-        if (env.line) env.line->WaitForInput(slice);
+        const std::int64_t slice = std::min(ReplyIdleTimeoutUs - idle + 1, WaitSliceUs);
+        if (!env.line) return true;
+        if (rest > 0)
+            env.line->SleepThrough(std::min(slice, rest));
+        else
+            env.line->WaitForInput(slice);
         return true;
     };
     int i = 0;
@@ -144,15 +220,22 @@ int ReceiveFrame(int limit) {
     // reply is longer than the limit: once that many bytes have come in all
     // (i never exceeds them), the frame check decides.
     int received = 0;
+    // After a read that brought part of a frame whose Len has come, the time
+    // its rest takes on the line: the next wait sleeps that long, and one
+    // read takes what came meanwhile. A wait that brought nothing falls back
+    // to waking at the first byte, so a pausing line is not polled for.
+    std::int64_t rest = 0;
     while (received < limit) {
-        std::uint8_t byte = 0;
-        // A failed query counts as data waiting; a read that brings nothing
-        // leaves the idle time running, so either way silence still ends it.
-        while (BytesWaiting() == 0 || !ReadByte(byte)) {
-            if (!keepWaiting()) return i;
+        // Reads stop at the limit: what lies beyond it stays on the line.
+        if (!FillReadAhead(limit - received)) {
+            if (!keepWaiting(rest)) return i;
+            rest = 0;
+            continue;
         }
+        const bool firstOfRead = s.ReadAheadAt == 0 || received == 0;
+        const std::uint8_t byte = s.ReadAhead[s.ReadAheadAt++];
         ++received;
-        if (env.ui) env.ui->PumpEvents();
+        PumpForByte(firstOfRead);
         last = env.clock->NowUs();
         if (byte == StartByte) i = 0;
         if (byte == EndByte) {
@@ -161,6 +244,7 @@ int ReceiveFrame(int limit) {
         }
         s.ReceiveBuffer[i] = byte;
         ++i;
+        if (!ReadAheadLeft(s)) rest = RestOfFrameUs(s, i);
     }
     return i;
 }
@@ -180,9 +264,15 @@ bool SendFrame(int command, std::string_view data) {
     s.SendChecksum = 0;
     bool written = false;
     const std::size_t checksumAt = frame.size() - 5;
+    // Byte by byte, each written and drained before the next: the write
+    // time-out of the port (1 ms a byte plus a second) holds for each byte,
+    // so a byte the driver cannot get out (handshake held off) is dropped on
+    // its own after that time and the rest of the frame still goes. One write
+    // of the whole frame would give up on all of it after one such time.
+    // Requests are short; the cost that mattered was the reply's.
     for (std::size_t k = 0; k < frame.size(); ++k) {
         const bool summed = k >= 1 && k < checksumAt;
-        written = WriteByte(frame[k], summed);
+        written = SendByte(frame[k], summed, k == 0);
     }
     return written;
 }

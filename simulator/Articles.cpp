@@ -111,6 +111,8 @@ std::vector<std::string> SaveArticles(const Printer& printer) {
     return lines;
 }
 
+bool WithinRunningSum(long long sum) { return sum >= -Receipts::MaxRunningSum && sum <= Receipts::MaxRunningSum; }
+
 bool LoadArticles(Printer& printer, const std::vector<std::string>& lines) {
     Articles kept;
     std::map<int, Article> articles;
@@ -123,10 +125,17 @@ bool LoadArticles(Printer& printer, const std::vector<std::string>& lines) {
         }
         Article a;
         unsigned tax = 0;
-        if (std::sscanf(line.c_str(), "article %d %2X %d %lld %lld %lld", &a.plu, &tax, &a.group, &a.price,
+        long long plu = 0, group = 0;
+        // Only what the printer could have come to: what programming takes,
+        // and sales a running sum can hold.
+        if (std::sscanf(line.c_str(), "article %lld %2X %lld %lld %lld %lld", &plu, &tax, &group, &a.price,
                         &a.soldQuantity, &a.soldAmount) != 6 ||
-            a.plu < 1 || a.plu > Articles::MaxPlu || !IsTaxLetter(static_cast<char>(tax)))
+            plu < 1 || plu > Articles::MaxPlu || !IsTaxLetter(static_cast<char>(tax)) || group < 1 ||
+            group > Articles::MaxGroup || a.price < 0 || a.price > Receipts::MaxAmount ||
+            !WithinRunningSum(a.soldQuantity) || !WithinRunningSum(a.soldAmount))
             return false;
+        a.plu = static_cast<int>(plu);
+        a.group = static_cast<int>(group);
         // The name may begin with blanks, which %n has passed over: it starts after the seventh blank.
         std::size_t at = 0;
         for (int blanks = 0; blanks < 7; ++blanks) {

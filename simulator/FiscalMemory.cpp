@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string_view>
 
 #include "Commands.h"
@@ -148,6 +149,11 @@ bool LoadFiscalMemory(Printer& printer, const std::vector<std::string>& lines) {
                             &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10], &v[11],
                             &used) != 12 ||
                 static_cast<std::size_t>(used) != line.size())
+                return false;
+            for (std::size_t i = 0; i < 10; ++i)
+                if (v[i] < -Receipts::MaxRunningSum || v[i] > Receipts::MaxRunningSum) return false;
+            if (v[10] < 0 || v[10] > std::numeric_limits<int>::max() || v[11] < 0 ||
+                v[11] > std::numeric_limits<int>::max())
                 return false;
             for (std::size_t g = 0; g < 5; ++g) {
                 fm.day.byTax[g] = v[g];

@@ -50,6 +50,10 @@ struct Receipt {
 struct Receipts {
     static constexpr int Operators = 15;
     static constexpr long long MaxAmount = 99'999'999'999;  // what the printer's totals can hold
+    // The most a running sum (a day's totals, an article's sales) can reach:
+    // as many receipts as a day's closure counts, each the most a receipt
+    // holds. A thousand articles' sums still add up without overflow.
+    static constexpr long long MaxRunningSum = 65'535 * MaxAmount;
 
     // The articles programmed into the printer, by PLU. A new printer holds a
     // small demonstration shop, so that a program can sell at once.

@@ -27,30 +27,12 @@ std::vector<std::string> SplitArticleLines(std::string_view file) {
     return lines;
 }
 
-namespace {
-
-// The first four commas split the fields; the name keeps any further commas.
-// A field that the line does not reach is empty.
-std::array<std::string_view, 5> SplitArticleFields(std::string_view line) {
-    std::array<std::string_view, 5> fields;
-    for (std::size_t f = 0; f < 4; ++f) {
-        const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos) {
-            fields[f] = line;
-            return fields;
-        }
-        fields[f] = line.substr(0, comma);
-        line.remove_prefix(comma + 1);
-    }
-    fields[4] = line;
-    return fields;
-}
-
-}  // namespace
-
 std::optional<ArticleRow> ParseArticleLine(std::string_view line) {
     if (line.size() < 3) return std::nullopt;
-    const auto fields = SplitArticleFields(line);
+    // The first four commas split the fields; the name keeps any further
+    // commas. A field that the line does not reach is empty.
+    auto fields = qmr::SplitFields(line, ',', 5);
+    fields.resize(5);
     const int taxIndex = qmr::ReadLeadingInt(fields[3]);
     if (taxIndex < 1 || taxIndex > 5) return std::nullopt;
     const auto price = qmr::FormatFixed(qmr::ToSingle(qmr::ReadLeadingNumber(fields[2])), 4, 2, 256);

@@ -36,14 +36,14 @@ private:
 
 // The grid itself: whole rows selected one at a time, nothing editable, and
 // the mouse's press and double click told after the grid has moved its
-// selection to where the mouse is. Like the grid of the original program it
-// always has a current row: row 1 whenever a new table comes in (the load
-// and the printer's listing start from the empty table), a click below the
-// last row leaves the selection where it was, and Ctrl with a click or Space
-// selects a row as the plain key does rather than deselecting it. It has no
-// sideways scroll bar, so it never scrolls sideways: the Name column takes
-// the width that the others leave, and a click or a key that reaches a
-// column past the edge leaves PLU, Tax and Group where they are.
+// selection to where the mouse is. It always has a current row: row 1
+// whenever a new table comes in (the load and the printer's listing start
+// from the empty table), a click below the last row leaves the selection
+// where it was, and Ctrl with a click or Space selects a row as the plain
+// key does rather than deselecting it. It has no sideways scroll bar, so it
+// never scrolls sideways: the Name column takes the width that the others
+// leave, and a click or a key that reaches a column past the edge leaves
+// PLU, Tax and Group where they are.
 class ArticleGridView : public QTableView {
     Q_OBJECT
 public:

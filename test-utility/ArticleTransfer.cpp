@@ -46,23 +46,16 @@ bool IsArticleRecord(std::string_view reply) { return !reply.empty() && reply[0]
 
 ArticleRow ParseArticleRecord(std::string_view reply) {
     // Fields 2 to 9 end at a comma; the name is all that follows the ninth.
-    std::array<std::string_view, 9> fields{};
-    std::string_view rest = reply.size() > 2 ? reply.substr(2) : std::string_view{};
-    std::size_t f = 0;
-    for (; f < 8; ++f) {
-        const std::size_t comma = rest.find(',');
-        if (comma == std::string_view::npos) break;
-        fields[f] = rest.substr(0, comma);
-        rest.remove_prefix(comma + 1);
-    }
-    fields[f] = rest;
+    auto fields = qmr::SplitFields(reply.size() > 2 ? reply.substr(2) : std::string_view{}, ',', 9);
+    const bool named = fields.size() == 9;
+    fields.resize(9);
     ArticleRow row;
     row[ColPlu] = std::to_string(qmr::ReadLeadingInt(fields[0]));
     row[ColTax] = std::string(fields[1]);
     row[ColGroup] = std::string(fields[2]);
     row[ColPrice] = ShownNumber(fields[3], 4, 2);
     row[ColQuantity] = ShownNumber(fields[4], 5, 3);
-    row[ColName] = f == 8 ? ShowTabs(fields[8]) : std::string();
+    row[ColName] = named ? ShowTabs(fields[8]) : std::string();
     return row;
 }
 

@@ -53,4 +53,18 @@ std::string FormatDumpLine(std::size_t address, std::string_view hex, const std:
     return line;
 }
 
+std::string FormatDumpBlock(std::size_t address, std::string_view reply,
+                            const std::uint8_t (&bytes)[DumpMemory::BlockBytes]) {
+    constexpr std::size_t hexPerLine = 2 * DumpMemory::LineBytes;
+    std::string lines;
+    for (std::size_t part = 0; part < DumpMemory::BlockBytes / DumpMemory::LineBytes; ++part) {
+        const std::size_t at = part * hexPerLine;
+        if (part > 0) lines += '\n';
+        lines += FormatDumpLine(address + part * DumpMemory::LineBytes,
+                                at < reply.size() ? reply.substr(at, hexPerLine) : std::string_view{},
+                                bytes + part * DumpMemory::LineBytes);
+    }
+    return lines;
+}
+
 }  // namespace vextora

@@ -41,4 +41,9 @@ void DecodeBlock(std::string_view reply, std::uint8_t (&bytes)[DumpMemory::Block
 // blank, and one that would break the line (below 0x20) as '.'.
 std::string FormatDumpLine(std::size_t address, std::string_view hex, const std::uint8_t* bytes);
 
+// The listing lines of one block at its byte address, '\n' between them:
+// each line shows its 32 characters of the reply and its 16 decoded bytes.
+std::string FormatDumpBlock(std::size_t address, std::string_view reply,
+                            const std::uint8_t (&bytes)[DumpMemory::BlockBytes]);
+
 }  // namespace vextora

@@ -60,11 +60,9 @@ std::optional<std::string> LineAmountText(double quantity, double price) {
 }
 
 std::optional<std::string> SaleTotalText(std::string_view reply) {
-    const std::size_t first = reply.find(',');
-    if (first == std::string_view::npos) return std::nullopt;
-    const std::size_t second = reply.find(',', first + 1);
-    if (second == std::string_view::npos) return std::nullopt;
-    const double total = qmr::ToSingle(qmr::ReadLeadingNumber(reply.substr(second + 1)) * 0.01);
+    const auto fields = qmr::SplitFields(reply, ',', 3);
+    if (fields.size() < 3) return std::nullopt;
+    const double total = qmr::ToSingle(qmr::ReadLeadingNumber(fields[2]) * 0.01);
     return qmr::FormatFixed(total, 5, 2, SaleBuffer);
 }
 

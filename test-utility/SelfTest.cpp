@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "ArticleFile.h"
+#include "Numbers.h"
 
 namespace vextora {
 
@@ -30,16 +31,6 @@ std::string Scaled(long long value, int width, unsigned long long scale, int dec
 }
 
 std::string Money(long long hundredths, int width) { return Scaled(hundredths, width, 100, 2); }
-
-std::vector<std::string_view> Fields(std::string_view text) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const std::size_t comma = text.find(',');
-        fields.push_back(text.substr(0, comma));
-        if (comma == std::string_view::npos) return fields;
-        text.remove_prefix(comma + 1);
-    }
-}
 
 }  // namespace
 
@@ -79,7 +70,7 @@ long long ReadHundredths(std::string_view text) {
 std::optional<SelfTestArticle> ParseSelfTestArticle(std::string_view reply) {
     const auto plu = ArticleRecordPlu(reply);
     if (!plu) return std::nullopt;
-    const auto fields = Fields(reply.size() > 2 ? reply.substr(2) : std::string_view{});
+    const auto fields = qmr::SplitFields(reply.size() > 2 ? reply.substr(2) : std::string_view{});
     SelfTestArticle article;
     article.plu = *plu;
     if (fields.size() > 1 && !fields[1].empty()) {
@@ -92,7 +83,7 @@ std::optional<SelfTestArticle> ParseSelfTestArticle(std::string_view reply) {
 
 GroupAmounts ParseGroupRates(std::string_view reply) {
     GroupAmounts rates{};
-    const auto fields = Fields(reply);
+    const auto fields = qmr::SplitFields(reply);
     for (std::size_t g = 0; g < 4 && g < fields.size(); ++g) rates[g] = ReadHundredths(fields[g]);
     return rates;
 }

@@ -11,35 +11,33 @@
 namespace vextora {
 
 using qmr::ui::Make;
+using qmr::ui::MakeLabel;
+using qmr::ui::RowHeight;
 
 namespace {
 
-constexpr int RowHeight = 24;
 constexpr int ClientWidth = 438;
 // The most data bytes a reply frame carries.
 constexpr int LongestReply = 212;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
-    auto* label = Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
+// The captions stand right-aligned against their fields.
+constexpr Qt::Alignment CaptionAlignment = Qt::AlignRight | Qt::AlignVCenter;
 
 }  // namespace
 
 TCommandFrm::TCommandFrm(QWidget* parent) : Form(parent, "CommandFrm", "Execute a command", ClientWidth, 117) {
-    Label1 = MakeLabel(this, "Label1", "Command:", 2, 8, 70);
+    Label1 = MakeLabel(this, "Label1", "Command:", 2, 8, 70, CaptionAlignment);
     CmdBox = Make<QLineEdit>(this, "CmdBox", 76, 8, 56, RowHeight);
-    Label2 = MakeLabel(this, "Label2", "Data:", 136, 8, 40);
+    Label2 = MakeLabel(this, "Label2", "Data:", 136, 8, 40, CaptionAlignment);
     DataBox = Make<QLineEdit>(this, "DataBox", 180, 8, 250, RowHeight);
-    Label3 = MakeLabel(this, "Label3", "Answer:", 2, 40, 70);
+    Label3 = MakeLabel(this, "Label3", "Answer:", 2, 40, 70, CaptionAlignment);
     AnswerBox = Make<WrappingEdit>(this, "AnswerBox", 76, 40, 354, RowHeight);
     // The answer is as tall as the longest reply needs, and what stands
     // below it moves down with it.
     AnswerBox->setFixedHeight(std::max(RowHeight, AnswerBox->HeightFor(LongestReply, AnswerBox->width())));
     const int below = AnswerBox->height() - RowHeight;
     setFixedSize(ClientWidth, 117 + below);
-    Label4 = MakeLabel(this, "Label4", "Status:", 2, 74 + below, 70);
+    Label4 = MakeLabel(this, "Label4", "Status:", 2, 74 + below, 70, CaptionAlignment);
     StatusTxt = Make<QLabel>(this, "StatusTxt", 76, 74 + below, 170, RowHeight);
     StatusTxt->setFont(QFont(QStringLiteral("Monospace")));
     StatusTxt->setFrameShape(QFrame::StyledPanel);
@@ -73,7 +71,7 @@ void TCommandFrm::ExecuteBtClick() {
     StatusTxt->setText(QString::fromStdString(StatusText(link.StatusBytes)));
     ExecuteBt->setEnabled(true);
     // The status dialog only for a reply that came through the link.
-    if (!(link.StatusWord & qmr::LinkStatusMask)) StatusBt->setEnabled(true);
+    if (!qmr::LinkFailed()) StatusBt->setEnabled(true);
 }
 
 void TCommandFrm::StatusBtClick() {

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Cp1251.h"
 #include "Edits.h"
+#include "Executor.h"
 #include "FillTexts.h"
 #include "Numbers.h"
 #include "SaleTexts.h"
@@ -63,13 +64,13 @@ void TFillFM::reject() {
 void TFillFM::CancelBtClick() { FillStopFlag = true; }
 
 std::optional<int> TFillFM::GatherPlus() {
-    if (!Executed(qmr::ProgramArticles, "F")) return std::nullopt;
+    if (qmr::ExecRefused(qmr::ProgramArticles, "F")) return std::nullopt;
     auto plu = ArticleRecordPlu(qmr::Link().ReplyText());
     if (!plu) return std::nullopt;
     int count = 0;
     PluList[static_cast<std::size_t>(count++)] = *plu;
     while (count < MaxPlus) {
-        if (!Executed(qmr::ProgramArticles, "N")) return std::nullopt;
+        if (qmr::ExecRefused(qmr::ProgramArticles, "N")) return std::nullopt;
         plu = ArticleRecordPlu(qmr::Link().ReplyText());
         if (!plu) break;
         PluList[static_cast<std::size_t>(count++)] = *plu;
@@ -78,7 +79,9 @@ std::optional<int> TFillFM::GatherPlus() {
 }
 
 void TFillFM::GoBtClick() {
-    if (!Executed(qmr::ReadStatus)) return;
+    const LongFlow flow;
+    if (!flow) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
     FillStopFlag = false;
     const int cycles = qmr::ReadLeadingInt(qmr::ToCp1251(CntBox->text()));
     const bool resets = ResetsMode();
@@ -101,26 +104,26 @@ void TFillFM::GoBtClick() {
 }
 
 bool TFillFM::ResetsCycle() {
-    if (!Executed(qmr::PerformReset)) return false;
+    if (qmr::ExecRefused(qmr::PerformReset)) return false;
     Pause(ResetPauseMs);
-    if (!Executed(qmr::SetDateTime, ResetClockData(LocalTimeNow()))) return false;
+    if (qmr::ExecRefused(qmr::SetDateTime, ResetClockData(LocalTimeNow()))) return false;
     Pause(ResetPauseMs);
     return true;
 }
 
 bool TFillFM::ClosureReceipt(bool storno, int pluCount) {
     const std::string opening = OpenReceiptData(OperatorNumber, OperatorPassword);
-    if (!Executed(storno ? qmr::OpenStornoReceipt : qmr::OpenFiscalReceipt, opening)) return false;
+    if (qmr::ExecRefused(storno ? qmr::OpenStornoReceipt : qmr::OpenFiscalReceipt, opening)) return false;
     for (int sales = RandomBelow(SalesMax) + 1; sales > 0; --sales) {
         const int plu = PluList[static_cast<std::size_t>(RandomBelow(pluCount))];
         const int quantity = RandomBelow(QuantityMax) + 1;
         // The box is read at every sale, so a change shows from the next one on.
-        if (!Executed(DispBox->isChecked() ? qmr::SellArticleWithDisplay : qmr::SellArticle,
+        if (qmr::ExecRefused(DispBox->isChecked() ? qmr::SellArticleWithDisplay : qmr::SellArticle,
                       FillSaleData(plu, quantity)))
             return false;
     }
-    if (!Executed(qmr::RegisterPayment, storno ? std::string_view("\tC") : std::string_view())) return false;
-    return Executed(qmr::CloseFiscalReceipt);
+    if (qmr::ExecRefused(qmr::RegisterPayment, storno ? std::string_view("\tC") : std::string_view())) return false;
+    return !qmr::ExecRefused(qmr::CloseFiscalReceipt);
 }
 
 bool TFillFM::ClosuresCycle(int pluCount) {
@@ -129,7 +132,7 @@ bool TFillFM::ClosuresCycle(int pluCount) {
         if (!ClosureReceipt(false, pluCount)) return false;
     // A storno receipt that fails leaves the daily report to decide.
     ClosureReceipt(true, pluCount);
-    if (!Executed(qmr::PrintDailyReport, "4826,A")) return false;
+    if (qmr::ExecRefused(qmr::PrintDailyReport, "4826,A")) return false;
     Pause(ClosurePauseMs);
     return true;
 }

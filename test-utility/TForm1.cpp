@@ -11,23 +11,17 @@
 namespace vextora {
 
 using qmr::ui::Make;
+using qmr::ui::MakeButton;
+using qmr::ui::MakeLabel;
+using qmr::ui::RowHeight;
 
 namespace {
 
 constexpr int ClientWidth = 542;
 constexpr int ClientHeight = 361;
-constexpr int RowHeight = 24;
 constexpr int GridTop = 40;
 constexpr int TillTop = 270;
 constexpr std::array<int, ColName> ColumnWidths = {53, 32, 45, 75, 71};
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
-    return Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
-    return Make<QPushButton>(parent, name, x, y - 2, w, RowHeight + 4, QString::fromLatin1(caption));
-}
 
 // Amounts stand right-aligned, so that "%5.2lf" and "%4.2lf" texts line up.
 QLabel* MakeValue(QWidget* parent, const char* name, int x, int y) {
@@ -52,11 +46,6 @@ qmr::ConsoleTexts ConsoleTextsOf(const TCommandFrm& console) {
 }
 
 }  // namespace
-
-bool Executed(int command, std::string_view data) {
-    qmr::ExecCommand(command, data);
-    return !(qmr::Link().StatusWord & qmr::StatusErrorMask);
-}
 
 void PumpWindowEvents() {
     if (qmr::Env().ui) qmr::Env().ui->PumpEvents();
@@ -136,13 +125,13 @@ void TForm1::BuildTopBar() {
     for (int i = 1; i <= 8; ++i) PortNum->addItem(QStringLiteral("Com%1").arg(i));
     BaudsList = Make<QComboBox>(Client, "BaudsList", 176, 8, 80, RowHeight);
     qmr::ui::AddBaudItems(*BaudsList);
-    ConnectBt = MakeButton(Client, "ConnectBt", "Connect", 264, 8, 84);
+    ConnectBt = MakeButton(Client, "ConnectBt", "Connect", 264, 6, 84);
     Shape1 = Make<qmr::ui::Shape>(Client, "Shape1", 356, 9, 22, 22);
     Shape1->SetBrushColor(qmr::ui::colour::Green);
     Shape1->SetPenColor(qmr::ui::colour::Green);
-    CancelBt = MakeButton(Client, "CancelBt", "Cancel", 382, 8, 74);
+    CancelBt = MakeButton(Client, "CancelBt", "Cancel", 382, 6, 74);
     CancelBt->setEnabled(false);
-    RefreshBt = MakeButton(Client, "RefreshBt", "Refresh", 460, 8, 74);
+    RefreshBt = MakeButton(Client, "RefreshBt", "Refresh", 460, 6, 74);
 
     ArtTable = Make<ArticleGridView>(Client, "ArtTable", 0, GridTop, ClientWidth, TillTop - GridTop - 4);
     // The Name column stretches over what the others leave.
@@ -154,7 +143,7 @@ void TForm1::BuildTill() {
     Label1 = MakeLabel(Client, "Label1", "Quantity:", 8, row1, 60);
     QuantityFld = Make<QLineEdit>(Client, "QuantityFld", 70, row1, 80, RowHeight);
     QuantityFld->setText(QStringLiteral("1"));
-    SelBt = MakeButton(Client, "SelBt", "Sell", 158, row1, 84);
+    SelBt = MakeButton(Client, "SelBt", "Sell", 158, row1 - 2, 84);
     ArtCnt = MakeLabel(Client, "ArtCnt", "", 250, row1, 90);
     ArtCnt->setAlignment(Qt::AlignCenter);
 
@@ -162,7 +151,7 @@ void TForm1::BuildTill() {
     SumFld = Make<DblClickEdit>(Client, "SumFld", 70, row2, 80, RowHeight);
     PayMode = Make<QComboBox>(Client, "PayMode", 158, row2, 84, RowHeight);
     PayMode->addItems({"Cash", "Card", "Cheque", "Credit"});
-    PayBt = MakeButton(Client, "PayBt", "Payment", 250, row2, 90);
+    PayBt = MakeButton(Client, "PayBt", "Payment", 250, row2 - 2, 90);
 
     StornoType = Make<QCheckBox>(Client, "StornoType", 8, row3, 150, RowHeight, QStringLiteral("Storno receipt"));
 
@@ -179,7 +168,7 @@ void TForm1::FormShow() {
     qmr::ui::LoadConnectionSettings(&console);
     CommandFrm->CmdBox->setText(qmr::FromCp1251(console.command));
     CommandFrm->DataBox->setText(qmr::FromCp1251(console.data));
-    qmr::ui::FillPortCombo(*PortNum, *BaudsList);
+    qmr::ui::ShowPortCombo(*PortNum, *BaudsList);
     ArtTable->Model().SetHeaders(ArticleHeaders);
     TotalFld->setText(QStringLiteral("0.00"));
     PayMode->setCurrentIndex(0);

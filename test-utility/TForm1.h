@@ -133,10 +133,28 @@ private:
     void ShowLineAmount();
 };
 
-// Sends a command; true when it went through: no bit of StatusErrorMask came
-// back, so the link and the printer have said nothing against it.
-bool Executed(int command, std::string_view data = {});
 // One pass of the pending window messages, so a long flow's window stays live.
 void PumpWindowEvents();
+
+// One long flow at a time, as the link has one exchange at a time. A flow
+// lets the windows run between and during its commands, so a key or a menu
+// item could start another inside it, which would take over its sums, its
+// stop flag and Cancel. Each long flow holds one of these for as long as it
+// runs, and does not start when it could not get it.
+class LongFlow {
+public:
+    LongFlow() : held_(!running_) { running_ = true; }
+    ~LongFlow() {
+        if (held_) running_ = false;
+    }
+    LongFlow(const LongFlow&) = delete;
+    LongFlow& operator=(const LongFlow&) = delete;
+    // False while another flow runs.
+    explicit operator bool() const { return held_; }
+
+private:
+    static inline bool running_ = false;
+    bool held_;
+};
 
 }  // namespace vextora

@@ -12,7 +12,7 @@ namespace vextora {
 
 namespace {
 
-bool ReceiptOpen() { return (qmr::Link().StatusWord & qmr::swFiscalReceiptOpen) != 0; }
+bool ReceiptOpen() { return qmr::StatusHas(qmr::swFiscalReceiptOpen); }
 
 void SetText(QLabel& label, const std::string& text) { label.setText(QString::fromStdString(text)); }
 
@@ -38,16 +38,16 @@ void TForm1::SelBtClick() {
     const auto sale = SaleData(plu, EnteredQuantity());
     if (!sale) return RefuseEntry("Quantity out of range");
 
-    if (!Executed(qmr::ReadStatus)) return;
-    if (!Executed(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
     if (!ReceiptOpen()) {
         const std::string opening = OpenReceiptData(OperatorNumber, OperatorPassword);
-        if (!Executed(StornoType->isChecked() ? qmr::OpenStornoReceipt : qmr::OpenFiscalReceipt, opening)) return;
+        if (qmr::ExecRefused(StornoType->isChecked() ? qmr::OpenStornoReceipt : qmr::OpenFiscalReceipt, opening)) return;
         StornoType->setChecked(false);
     }
     RestoFld->setText(QStringLiteral("0.00"));
-    if (!Executed(qmr::SellArticleWithDisplay, *sale)) return;
-    if (!Executed(qmr::ReadReceiptTotals)) return;
+    if (qmr::ExecRefused(qmr::SellArticleWithDisplay, *sale)) return;
+    if (qmr::ExecRefused(qmr::ReadReceiptTotals)) return;
     if (const auto total = SaleTotalText(qmr::Link().ReplyText())) SetText(*TotalFld, *total);
 }
 
@@ -55,20 +55,20 @@ void TForm1::PayBtClick() {
     const auto payment = PaymentData(PayMode->currentIndex(), ReadTenderedAmount(qmr::ToCp1251(SumFld->text())));
     if (!payment) return RefuseEntry("Amount out of range");
 
-    if (!Executed(qmr::ReadStatus)) return;
-    if (!Executed(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
     if (!ReceiptOpen()) return;
 
     // The reply says how the payment went; a refusal needs no dialog of its own.
     qmr::LinkState& link = qmr::Link();
     qmr::ExecCommandQuietly(qmr::RegisterPayment, *payment);
     // A reply that did not come through whole says nothing about the payment.
-    if (link.StatusWord & qmr::LinkStatusMask) return;
+    if (qmr::LinkFailed()) return;
     const auto change = PaymentChangeText(ParsePaymentReply(link.ReplyText()));
     if (!change) return;  // still due: the receipt stays open for another payment
     SetText(*RestoFld, *change);
 
-    if (!Executed(qmr::CloseFiscalReceipt)) return;
+    if (qmr::ExecRefused(qmr::CloseFiscalReceipt)) return;
     StornoType->setChecked(false);
     TotalFld->setText(QStringLiteral("0.00"));
 }
@@ -93,8 +93,8 @@ void TForm1::ArtTableDblClick() {
 }
 
 void TForm1::SumFldDblClick() {
-    if (!Executed(qmr::ReadStatus)) return;
-    if (!Executed(qmr::ReadReceiptTotals, "T")) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadReceiptTotals, "T")) return;
     if (!ReceiptOpen()) return;
     const auto totals = ParseReceiptTotals(qmr::Link().ReplyText());
     if (!totals) return;
@@ -102,10 +102,10 @@ void TForm1::SumFldDblClick() {
 }
 
 void TForm1::RefreshBtClick() {
-    if (!Executed(qmr::ReadStatus)) return;
-    if (!Executed(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
     if (!ReceiptOpen()) return;
-    if (!Executed(qmr::ReadReceiptTotals, "T")) return;
+    if (qmr::ExecRefused(qmr::ReadReceiptTotals, "T")) return;
     const auto totals = ParseReceiptTotalsInt(qmr::Link().ReplyText());
     if (!totals) return;
     const RefreshTexts texts = RefreshTextsOf(*totals);

@@ -34,11 +34,11 @@ QShortcut* MakeKey(TForm1* form, const char* name, const char* keys) {
 // Fills PluList and the article sums from the printer's article table;
 // false when the printer failed or listed no article.
 bool GatherArticles(SelfTestSums& sums) {
-    if (!Executed(qmr::ProgramArticles, "F")) return false;
+    if (qmr::ExecRefused(qmr::ProgramArticles, "F")) return false;
     auto article = ParseSelfTestArticle(qmr::Link().ReplyText());
     if (!article) return false;
     while (sums.Gather(*article) && sums.count < MaxPlus) {
-        if (!Executed(qmr::ProgramArticles, "N")) return false;
+        if (qmr::ExecRefused(qmr::ProgramArticles, "N")) return false;
         article = ParseSelfTestArticle(qmr::Link().ReplyText());
         if (!article) break;
     }
@@ -74,8 +74,8 @@ void TForm1::ResetsMClick() {
 }
 
 void TForm1::ClosuresMClick() {
-    if (!Executed(qmr::ReadStatus)) return;
-    if (!(qmr::Link().StatusWord & qmr::swFiscalized)) {
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
+    if (!qmr::StatusHas(qmr::swFiscalized)) {
         qmr::ui::MessageBox(QStringLiteral("Printer not fiscalised"), QStringLiteral("Error"), qmr::MbOk);
         return;
     }
@@ -84,10 +84,12 @@ void TForm1::ClosuresMClick() {
 }
 
 void TForm1::TestSMClick() {
+    const LongFlow flow;
+    if (!flow) return;
     SelfTestSums& sums = SelfTestTotals;
     sums = SelfTestSums{};
-    if (!Executed(qmr::ReadStatus)) return;
-    if (!Executed(qmr::ReadTaxRates)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadTaxRates)) return;
     sums.GroupRates = ParseGroupRates(qmr::Link().ReplyText());
     StopFlag = false;
     SeedRandomForRun();
@@ -113,20 +115,20 @@ void TForm1::TestSMClick() {
         const bool storno = RandomBelow(StornoOneIn) == 0;
         // A receipt counts once it is asked for, whether or not it opens.
         ++(storno ? sums.OperStornoReceipts : sums.OperFiscalReceipts)[static_cast<std::size_t>(op)];
-        if (!Executed(storno ? qmr::OpenStornoReceipt : qmr::OpenFiscalReceipt, OpenReceiptData(op, DefaultPassword)))
+        if (qmr::ExecRefused(storno ? qmr::OpenStornoReceipt : qmr::OpenFiscalReceipt, OpenReceiptData(op, DefaultPassword)))
             break;
         for (int sales = RandomBelow(SalesMax) + 1; sales > 0; --sales) {
             if (StopFlag) break;
             const int index = RandomBelow(sums.count);
             const long long quantity = RandomBelow(QuantityMax) + 1;
-            if (!Executed(qmr::SellArticle, SelfTestSaleData(PluList[static_cast<std::size_t>(index)], quantity)))
+            if (qmr::ExecRefused(qmr::SellArticle, SelfTestSaleData(PluList[static_cast<std::size_t>(index)], quantity)))
                 break;
             sums.AddSale(index, quantity, storno, op);
             PumpWindowEvents();
         }
         log += sums.CloseReceipt(storno);
-        if (!Executed(qmr::RegisterPayment, "\tC")) break;
-        if (!Executed(qmr::CloseFiscalReceipt)) break;
+        if (qmr::ExecRefused(qmr::RegisterPayment, "\tC")) break;
+        if (qmr::ExecRefused(qmr::CloseFiscalReceipt)) break;
         qmr::ExecCommand(qmr::SendProgressText, ProgressText(i + 1));
     }
     log += sums.SummaryLines();
@@ -140,9 +142,11 @@ void TForm1::TestSMClick() {
 }
 
 void TForm1::CutterMClick() {
+    const LongFlow flow;
+    if (!flow) return;
     int count = 0;
     for (;;) {
-        if (!Executed(qmr::CutPaper)) return;
+        if (qmr::ExecRefused(qmr::CutPaper)) return;
         if (qmr::Link().ReplyText().rfind('P', 0) != 0) break;
         if (++count >= CutsMax) break;
     }
@@ -150,6 +154,8 @@ void TForm1::CutterMClick() {
 }
 
 void TForm1::Button1Click() {
+    const LongFlow flow;
+    if (!flow) return;
     qmr::ExecCommand(qmr::OpenFiscalReceipt, "1,735194,123");
     qmr::ExecCommand(qmr::RegisterPayment, "\t0");
     qmr::ExecCommand(qmr::CloseFiscalReceipt, "");

@@ -12,10 +12,6 @@ namespace vextora {
 
 namespace {
 
-// Only a failed line stops these flows: a printer that refuses says so in
-// its reply or its bits, and the flow looks at those itself.
-bool LinkFailed() { return (qmr::Link().StatusWord & qmr::LinkStatusMask) != 0; }
-
 bool PasswordGiven() {
     qmr::ui::ShowModal(*PwdDialog);
     return PasswordConfirmed;
@@ -23,14 +19,18 @@ bool PasswordGiven() {
 
 }  // namespace
 
+// Only a failed line stops these flows: a printer that refuses says so in
+// its reply or its bits, and the flow looks at those itself.
 void TForm1::ReadfromPrinter1Click() {
+    const LongFlow flow;
+    if (!flow) return;
     ArticleGridModel& grid = ArtTable->Model();
     grid.SetTable(ArticleTable{});
     int count = 0;
     qmr::ExecCommand(qmr::ReadStatus, {});
-    if (LinkFailed()) return;
+    if (qmr::LinkFailed()) return;
     qmr::ExecCommand(qmr::ProgramArticles, "F");
-    if (LinkFailed()) return;
+    if (qmr::LinkFailed()) return;
 
     StopFlag = false;
     CancelBt->setEnabled(true);
@@ -38,7 +38,7 @@ void TForm1::ReadfromPrinter1Click() {
         grid.Append(count, ParseArticleRecord(qmr::Link().ReplyText()));
         ArtCnt->setText(QString::number(count));
         qmr::ExecCommand(qmr::ProgramArticles, "N");
-        if (LinkFailed()) {
+        if (qmr::LinkFailed()) {
             ArtCnt->clear();
             break;
         }
@@ -49,18 +49,20 @@ void TForm1::ReadfromPrinter1Click() {
 }
 
 void TForm1::StoreMClick() {
+    const LongFlow flow;
+    if (!flow) return;
     if (!PasswordGiven()) return;
     qmr::ExecCommand(qmr::ReadStatus, {});
     StopFlag = false;
     CancelBt->setEnabled(true);
-    if (!LinkFailed()) {
+    if (!qmr::LinkFailed()) {
         // Read again before each row: nothing stops the grid changing meanwhile.
         for (int r = 1; r < ArtTable->Model().Table().RowCount(); ++r) {
             const auto data = ProgramArticleData(ArtTable->Model().Table().Row(r), EnteredPassword);
             if (!data) continue;
             // A refused row is passed over without a dialog.
             qmr::ExecCommandQuietly(qmr::ProgramArticles, *data);
-            if (LinkFailed()) break;
+            if (qmr::LinkFailed()) break;
             ArtCnt->setText(QString::number(r));
             if (StopFlag) break;
         }
@@ -76,10 +78,10 @@ void TForm1::ArtTableKeyDown(int key) {
     if (plu <= 0) return;
     // The printer's bits are judged here: a refusal stops without a dialog.
     qmr::ExecCommandQuietly(qmr::ReadStatus, {});
-    if (qmr::Link().StatusWord & qmr::StatusErrorMask) return;
+    if (qmr::Refused()) return;
     if (!PasswordGiven()) return;
     qmr::ExecCommandQuietly(qmr::ProgramArticles, DeleteArticleData(plu, EnteredPassword));
-    if (LinkFailed()) return;
+    if (qmr::LinkFailed()) return;
     if (qmr::Link().ReplyText().rfind('P', 0) != 0) {
         qmr::ui::MessageBox(QStringLiteral("Can't delete article"), QStringLiteral("Error"), qmr::MbOk);
         return;

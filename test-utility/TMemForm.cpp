@@ -1,6 +1,5 @@
 #include "TMemForm.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -96,14 +95,16 @@ void TMemForm::FormShow() {
 }
 
 void TMemForm::ReadBtClick() {
+    const LongFlow flow;
+    if (!flow) return;
     const DumpMemory& memory = DumpMemoryOf(DumpKind);
     PrgBar->setValue(0);
     FlashData->clear();
     SaveBt->setEnabled(false);
     CancelBt->setEnabled(false);
     ReadBt->setEnabled(false);
-    if (!Executed(qmr::ReadStatus)) return;
-    if (!Executed(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
+    if (qmr::ExecRefused(qmr::ReadStatus)) return;
 
     FlashData->clear();
     CancelBt->setEnabled(true);
@@ -116,8 +117,8 @@ void TMemForm::ReadBtClick() {
     for (int j = 0; j < blocks; ++j) {
         if (DumpStopFlag) break;
         qmr::ExecCommand(memory.command, BlockRequestData(j));
-        QCoreApplication::processEvents();
-        if (qmr::Link().StatusWord & qmr::StatusErrorMask) break;
+        PumpWindowEvents();
+        if (qmr::Refused()) break;
 
         const std::string reply = qmr::Link().ReplyText();
         std::uint8_t bytes[DumpMemory::BlockBytes];
@@ -125,15 +126,8 @@ void TMemForm::ReadBtClick() {
         std::copy(std::begin(bytes), std::end(bytes), DumpBuffer.begin() + DumpLength);
         DumpLength += static_cast<int>(DumpMemory::BlockBytes);
 
-        const std::size_t address = static_cast<std::size_t>(j) * DumpMemory::BlockBytes;
-        const std::string_view hex(reply);
-        for (std::size_t part = 0; part < DumpMemory::BlockBytes / DumpMemory::LineBytes; ++part) {
-            const std::size_t at = part * 2 * DumpMemory::LineBytes;
-            if (!pendingLines_.empty()) pendingLines_ += '\n';
-            pendingLines_ += FormatDumpLine(address + part * DumpMemory::LineBytes,
-                                            at < hex.size() ? hex.substr(at, 2 * DumpMemory::LineBytes) : std::string_view{},
-                                            bytes + part * DumpMemory::LineBytes);
-        }
+        if (!pendingLines_.empty()) pendingLines_ += '\n';
+        pendingLines_ += FormatDumpBlock(static_cast<std::size_t>(j) * DumpMemory::BlockBytes, reply, bytes);
         PrgBar->setValue(j / memory.progressDivisor);
     }
     listingBeat_.stop();

@@ -56,21 +56,16 @@ TForm1* CreateForms() {
     StatusDlg = new qmr::ui::TStatusDlg(qmr::LinkVariant::TestUtility, Form1);
     PwdDialog = new TPwdDialog(Form1);
     OperatorDlg = new TOperatorDlg(Form1);
-    // One line per form, in start-up order; a form still to come keeps its place.
-
     MemForm = new TMemForm(Form1);
-
     LogoDlg = new qmr::ui::TLogoDlg(Form1->OpenPictDlg, Form1);
-
     FillFM = new TFillFM(Form1);
-
     return Form1;
 }
 
 void InstallProgramLink(qmr::SerialLine& line, qmr::Clock& clock) {
     // The dialogs are placed over the client area, below the menu bar.
     qmr::ui::InstallWindowLink({Form1->Client, Form1->PortNum, Form1->BaudsList, Form1->ConnectBt, StatusDlg}, line,
-                               clock, qmr::LinkVariant::TestUtility);
+                               clock);
 }
 
 }  // namespace vextora

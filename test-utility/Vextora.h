@@ -42,9 +42,8 @@ extern TMemForm* MemForm;
 extern qmr::ui::TLogoDlg* LogoDlg;
 extern TFillFM* FillFM;
 
-// Creates every form, hidden, in start-up order (the forms of features still
-// to come join in their places). The main window comes first and owns the
-// others; the pointers above are cleared when it goes.
+// Creates every form, hidden, in start-up order. The main window comes first
+// and owns the others; the pointers above are cleared when it goes.
 TForm1* CreateForms();
 
 // Installs the link on the line and clock, with the windows of Form1.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
@@ -23,20 +24,24 @@ namespace {
 constexpr Qt::WindowFlags FixedBorder = Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                         Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
 
-// Qt asks the validator about every change, the program's too. A text the
-// program sets leaves the edit unmodified, so only the user's changes are
-// held to the limit, and of those only the ones that make an over-long text
-// longer still.
-
-// The class library's edits select their whole text when the focus comes to
-// them other than by a click; Qt's do so only for Tab. Selected at every
-// showing, the text the show handler put in (FillFM's count "1", a tax
-// number read from the printer) is replaced by what the user types, not
-// lengthened by it ("1" and then "10" would give 110 closures).
+// Every edit's text is selected at every showing, as Qt selects it only when
+// Tab brings the focus: the text the show handler put in (FillFM's count "1",
+// a tax number read from the printer) is then replaced by what the user
+// types, not lengthened by it ("1" and then "10" would give 110 closures).
 void SelectEditTexts(QWidget& form) {
     for (QLineEdit* edit : form.findChildren<QLineEdit*>()) edit->selectAll();
 }
 }  // namespace
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w, Qt::Alignment alignment) {
+    auto* label = Make<QLabel>(parent, name, x, y, w, RowHeight, QString::fromLatin1(caption));
+    label->setAlignment(alignment);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
+    return Make<QPushButton>(parent, name, x, y, w, ButtonHeight, QString::fromLatin1(caption));
+}
 
 Form::Form(QWidget* parent, const char* name, const QString& caption, int clientWidth, int clientHeight)
     : QDialog(parent, Qt::Dialog | FixedBorder) {
@@ -148,6 +153,11 @@ void PlaceDialog(const QWidget& mainWindow, QWidget& form) {
     const Point at = qmr::PlaceDialog({origin.x(), origin.y()}, mainWindow.width(), mainWindow.height(),
                                       size.width(), size.height());
     form.move(at.x, at.y);
+}
+
+int ShowPlaced(const QWidget& mainWindow, QDialog& form) {
+    PlaceDialog(mainWindow, form);
+    return ShowModal(form);
 }
 
 DropDownCombo::DropDownCombo(QWidget* parent) : QComboBox(parent) {}

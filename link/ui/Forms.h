@@ -21,6 +21,7 @@
 #include <QDialog>
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -34,6 +35,17 @@ Control* Make(QWidget* parent, const char* name, int x, int y, int w, int h, Arg
     control->setGeometry(x, y, w, h);
     return control;
 }
+
+// The height of a row's labels and edits, and of a push button; a button
+// beside a row stands two pixels higher than the row.
+inline constexpr int RowHeight = 24;
+inline constexpr int ButtonHeight = 28;
+
+// A label of one row's height with its caption (Latin-1), left-aligned unless told.
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+// A push button of ButtonHeight with its caption (Latin-1).
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w);
 
 // A dialog: fixed size, no minimise or maximise box. Enter presses the
 // default button and Esc the cancel button, and only when the form has one.
@@ -90,6 +102,8 @@ private:
 // Puts a form over the main window: centred across its client area, a
 // quarter of the free height down.
 void PlaceDialog(const QWidget& mainWindow, QWidget& form);
+// Puts the form over the main window and shows it modally; its modal result.
+int ShowPlaced(const QWidget& mainWindow, QDialog& form);
 
 // Puts a window in the middle of the primary screen's free area.
 void CentreOnScreen(QWidget& form);

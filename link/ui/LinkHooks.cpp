@@ -21,7 +21,22 @@ void SelectItem(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 
 
 QtLinkHooks::QtLinkHooks(const MainWindowControls& controls) : controls_(controls) {}
 
-void QtLinkHooks::PumpEvents() { QCoreApplication::processEvents(); }
+namespace {
+
+// Well inside a frame's time on the screen, so a click during an exchange is
+// still answered at once.
+constexpr qint64 BetweenBytesPumpNs = 2'000'000;
+
+}  // namespace
+
+void QtLinkHooks::PumpEvents() {
+    QCoreApplication::processEvents();
+    sincePump_.start();
+}
+
+void QtLinkHooks::PumpEventsBetweenBytes() {
+    if (!sincePump_.isValid() || sincePump_.nsecsElapsed() >= BetweenBytesPumpNs) PumpEvents();
+}
 
 int QtLinkHooks::ShowMessage(const std::string& text, const std::string& caption, int buttons) {
     return MessageBox(FromCp1251(text), FromCp1251(caption), buttons);
@@ -29,8 +44,10 @@ int QtLinkHooks::ShowMessage(const std::string& text, const std::string& caption
 
 void QtLinkHooks::ShowStatusDialog() {
     if (!controls_.statusDialog) return;
-    if (controls_.mainWindow) PlaceDialog(*controls_.mainWindow, *controls_.statusDialog);
-    ShowModal(*controls_.statusDialog);
+    if (controls_.mainWindow)
+        ShowPlaced(*controls_.mainWindow, *controls_.statusDialog);
+    else
+        ShowModal(*controls_.statusDialog);
 }
 
 void QtLinkHooks::SetConnectEnabled(bool enabled) {
@@ -50,12 +67,12 @@ PortChoice QtLinkHooks::ReadPortChoice() {
     return choice;
 }
 
-void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock, LinkVariant variant) {
+void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock) {
     static std::unique_ptr<QtLinkHooks> hooks;
     static QMetaObject::Connection watch;
     QObject::disconnect(watch);
     hooks = std::make_unique<QtLinkHooks>(controls);
-    InstallLink({&line, &clock, hooks.get(), variant});
+    InstallLink({&line, &clock, hooks.get()});
     if (!controls.mainWindow) return;
     watch = QObject::connect(controls.mainWindow, &QObject::destroyed, [] {
         if (Env().ui == hooks.get()) InstallLink({});
@@ -65,6 +82,10 @@ void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clo
 
 void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
     EnumeratePorts();
+    ShowPortCombo(portCombo, baudCombo);
+}
+
+void ShowPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
     const LinkState& s = Link();
     portCombo.clear();
     for (const std::string& port : s.PortList) portCombo.addItem(QString::fromStdString(port));

@@ -4,15 +4,17 @@
 // How a program uses it (Vextora passes its BaudsList as the speed combo):
 //
 //     qmr::ui::InstallWindowLink({InitFP, InitFP->PortNum, InitFP->BaudsBox, InitFP->ConnectBt, StatusDlg},
-//                                line, qmr::SystemClock(), qmr::LinkVariant::InitUtility);
+//                                line, qmr::SystemClock());
 //
 // and in the main window's handlers:
 //
 //     FormShow:        qmr::ui::LoadConnectionSettings(nullptr);
-//                      qmr::ui::FillPortCombo(*PortNum, *BaudsBox);
+//                      qmr::ui::ShowPortCombo(*PortNum, *BaudsBox);
 //     PortNumDropDown: qmr::ui::FillPortCombo(*PortNum, *BaudsBox);
 //     FormClose:       qmr::ui::SaveConnectionSettings(*PortNum, *BaudsBox, nullptr);
 #pragma once
+
+#include <QElapsedTimer>
 
 #include "LinkState.h"
 #include "Settings.h"
@@ -40,6 +42,9 @@ public:
 
     // One pass of the pending window messages.
     void PumpEvents() override;
+    // A pass only when the last one was a while ago: a frame's bytes come
+    // and go far faster than anyone clicks.
+    void PumpEventsBetweenBytes() override;
     // The link's messages are cp1251 text.
     int ShowMessage(const std::string& text, const std::string& caption, int buttons) override;
     // The status dialog, placed over the main window and shown modally.
@@ -48,17 +53,22 @@ public:
     PortChoice ReadPortChoice() override;
 
 private:
+    QElapsedTimer sincePump_;
     MainWindowControls controls_;
 };
 
 // Installs the link of a program on the line and clock, with hooks on the
 // main window's controls. When the main window goes, the link is put back to
 // a bare state, so it never drives windows that are gone.
-void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock, LinkVariant variant);
+void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock);
 
 // Rebuilds the port list into the port combo and selects PortIndex there and
 // BaudIndex in the speed combo; an index that names no item selects nothing.
 void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo);
+// The same with the port list as it stands: at show, right after the settings
+// were loaded, which rebuilt the list a moment ago. Asking the system again
+// would bring the same ports and cost about as much as the rest of start-up.
+void ShowPortCombo(QComboBox& portCombo, QComboBox& baudCombo);
 
 // The speed combo's items, as the link numbers them.
 void AddBaudItems(QComboBox& baudCombo);

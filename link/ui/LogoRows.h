@@ -31,7 +31,14 @@ struct LogoBitmap {
 // the order of the colour table. Nothing for an image without pixels.
 std::optional<LogoBitmap> ToLogoBitmap(const QImage& image);
 
-// Reads a BMP file; nothing when it cannot be read as one or has no pixels.
+// Whether the bytes hold all that a BMP file's own headers say it holds:
+// both headers, the colour table and every row of pixels, or for a
+// run-length file its stream up to the end mark. The image library reads a
+// file cut short as if it were whole and makes up the rows it lacks.
+bool BmpFileIsWhole(std::string_view bytes);
+
+// Reads a BMP file; nothing when it cannot be read whole as one or has no
+// pixels.
 std::optional<LogoBitmap> ReadLogoBitmap(const QString& fileName);
 
 // The LoadLogoRow text of logo row 0..95: "password,row,00" above the

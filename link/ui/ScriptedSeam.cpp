@@ -33,8 +33,8 @@ void ScriptedSeam::Unscripted(const QString& what) {
     qFatal("unscripted %s", qPrintable(what));
 }
 
-int ScriptedSeam::Message(const QString& text, const QString& caption, int buttons) {
-    MessageRecord record{text, caption, buttons, IdOk};
+int ScriptedSeam::Message(const QString& text, const QString& caption, int buttons, int defaultAnswer) {
+    MessageRecord record{text, caption, buttons, IdOk, defaultAnswer};
     if (buttons == MbYesNo) {
         if (answers_.empty()) {
             Unscripted("Yes/No box \"" + text + "\" / \"" + caption + '"');

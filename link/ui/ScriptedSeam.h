@@ -35,6 +35,7 @@ struct MessageRecord {
     QString caption;
     int buttons = MbOk;
     int answer = IdOk;
+    int defaultAnswer = IdYes;  // the Yes/No box's default button
 };
 
 struct ModalRecord {
@@ -79,7 +80,7 @@ public:
     // answer for. The default aborts the test program with the reason.
     std::function<void(const QString& what)> onUnscripted;
 
-    int Message(const QString& text, const QString& caption, int buttons) override;
+    int Message(const QString& text, const QString& caption, int buttons, int defaultAnswer) override;
     int Modal(QDialog& form) override;
     std::optional<QString> PickFile(const FileDialog& dialog) override;
 

@@ -41,9 +41,9 @@ class QtSeam final : public Seam {
     static void PlainButtons(QMessageBox& box) {
         for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
     }
-    // The platform's message box grows to show its whole caption; Qt's takes
-    // the width of its text alone, so the window manager cuts a caption such
-    // as "Fiscal receipt is open" over "Void is possible." to "Fisca... open".
+    // A message box must show its whole caption; Qt's takes the width of its
+    // text alone, so the window manager cuts a caption such as "Fiscal
+    // receipt is open" over "Void is possible." to "Fisca... open".
     // Room is left for the title bar's icon and its three buttons.
     static void FitCaption(QMessageBox& box) {
         auto* grid = qobject_cast<QGridLayout*>(box.layout());
@@ -54,14 +54,14 @@ class QtSeam final : public Seam {
     }
 
 public:
-    int Message(const QString& text, const QString& caption, int buttons) override {
+    int Message(const QString& text, const QString& caption, int buttons, int defaultAnswer) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(caption);
         box.setText(text);
         if (buttons == MbYesNo) {
             box.setIcon(QMessageBox::Question);
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(defaultAnswer == IdNo ? QMessageBox::No : QMessageBox::Yes);
             // Esc and the close box answer No: only Yes may act.
             box.setEscapeButton(QMessageBox::No);
             PlainButtons(box);
@@ -156,8 +156,8 @@ Seam* InstallSeam(Seam* seam) {
     return previous == &qtSeam ? nullptr : previous;
 }
 
-int MessageBox(const QString& text, const QString& caption, int buttons) {
-    return CurrentSeam().Message(text, caption, buttons);
+int MessageBox(const QString& text, const QString& caption, int buttons, int defaultAnswer) {
+    return CurrentSeam().Message(text, caption, buttons, defaultAnswer);
 }
 
 int ShowModal(QDialog& form) { return CurrentSeam().Modal(form); }

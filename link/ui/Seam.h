@@ -7,6 +7,8 @@
 // How a form uses it:
 //
 //     if (qmr::ui::MessageBox("Overwrite the file?", "Warning", qmr::MbYesNo) == qmr::IdYes) ...
+//     // a step that cannot be undone: Return (the default button) answers No
+//     if (qmr::ui::MessageBox("Erase it for good?", "Warning", qmr::MbYesNo, qmr::IdNo) == qmr::IdYes) ...
 //     qmr::ui::ShowModal(*StatusDlg);                // the form's modal result
 //
 //     OpenFileDlg.DefaultExt = "fpd";                 // a FileDialog member of the form
@@ -26,7 +28,7 @@ class QDialog;
 
 namespace qmr::ui {
 
-// Modal results, numbered as the platform's dialogs number them.
+// Modal results; Cancel is 2, not Qt's 0, as the programs' callers expect.
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 // A file-open or file-save dialog as a form keeps it: its settings are set
@@ -60,8 +62,9 @@ QString WithDefaultExt(const QString& fileName, const QString& defaultExt);
 class Seam {
 public:
     virtual ~Seam() = default;
-    // Returns IdOk, IdYes or IdNo.
-    virtual int Message(const QString& text, const QString& caption, int buttons) = 0;
+    // Returns IdOk, IdYes or IdNo. defaultAnswer (IdYes or IdNo) is the
+    // Yes/No box's default button, the one Return presses.
+    virtual int Message(const QString& text, const QString& caption, int buttons, int defaultAnswer) = 0;
     // Shows the form modally (its show handler runs) and returns its modal result.
     virtual int Modal(QDialog& form) = 0;
     // The chosen file, or nothing when the user cancelled.
@@ -74,7 +77,9 @@ Seam& CurrentSeam();
 Seam* InstallSeam(Seam* seam);
 
 // The message box of the programs: MbOk or MbYesNo; returns IdOk, IdYes or IdNo.
-int MessageBox(const QString& text, const QString& caption, int buttons = MbOk);
+// A question whose Yes cannot be undone passes IdNo as its default answer, so
+// that a Return pressed out of habit does not take the step.
+int MessageBox(const QString& text, const QString& caption, int buttons = MbOk, int defaultAnswer = IdYes);
 // Modal showing of a form; returns its modal result.
 int ShowModal(QDialog& form);
 

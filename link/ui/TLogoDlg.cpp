@@ -71,8 +71,7 @@ void TLogoDlg::LoadBtClick() {
     {
         const UploadLock lock(*this);
         for (int row = 0; row < LogoRows; ++row) {
-            ExecCommand(LoadLogoRow, LogoRowText(*logo, row, ToCp1251(PwdBox->text())));
-            if (Link().StatusWord & FatalStatusMask) return;
+            if (ExecFatal(LoadLogoRow, LogoRowText(*logo, row, ToCp1251(PwdBox->text())))) return;
             LogoBar->setValue(row + 1);
             Pause(RowPauseMs);
         }

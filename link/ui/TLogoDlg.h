@@ -5,8 +5,8 @@
 // window's picture dialog, which it sets up before every use, and show it
 //
 //     LogoDlg = new qmr::ui::TLogoDlg(InitFP->OpenPictDlg, InitFP);
-//     qmr::ui::PlaceDialog(*InitFP, *LogoDlg);   // Prendix places it, Vextora does not
-//     qmr::ui::ShowModal(*LogoDlg);
+//     qmr::ui::ShowPlaced(*InitFP, *LogoDlg);   // Prendix places it over its window
+//     qmr::ui::ShowModal(*LogoDlg);             // Vextora does not
 //
 // Nothing is reset when it shows: the password and the progress stay as the
 // last showing left them.

@@ -6,8 +6,8 @@
 // program's variant, hand it to InstallWindowLink (LinkHooks.h) so the link can
 // show it after a refused command, and show it on demand with
 //
-//     qmr::ui::PlaceDialog(*mainWindow, *StatusDlg);   // Prendix places it, Vextora's console does not
-//     qmr::ui::ShowModal(*StatusDlg);
+//     qmr::ui::ShowPlaced(*mainWindow, *StatusDlg);   // Prendix places it over its window
+//     qmr::ui::ShowModal(*StatusDlg);                 // Vextora's console does not
 //
 // Every showing refreshes it from Link().StatusBytes and Link().StatusWord.
 // The test utility's variant has its own captions, no Status42 (the member
@@ -21,6 +21,16 @@
 
 #include "Forms.h"
 #include "LinkState.h"
+
+namespace qmr {
+
+// Both programs build the same link; their status dialogs differ.
+enum class LinkVariant {
+    InitUtility,  // Prendix: the dialog names the command and has Status42
+    TestUtility,  // Vextora
+};
+
+}  // namespace qmr
 
 namespace qmr::ui {
 

@@ -6,12 +6,12 @@
 #include <functional>
 
 #include "Commands.h"
-#include "PrendixSetupFixture.h"
+#include "PrendixFixture.h"
 
 namespace prendix {
 namespace {
 
-class DataFile : public test::PrendixSetupFixture {
+class DataFile : public PrendixWindow {
 protected:
     // Loads the bytes through the From File button.
     void Load(const QByteArray& bytes) {
@@ -87,11 +87,11 @@ TEST_F(DataFile, DecimalsAndRegTypeOfTwoReachTheTextsForThePrinter) {
     Password("4826");
     InitFP->PgmBt->click();
     InitFP->LearnBt->click();
-    const std::vector<test::Sent> sent = {{qmr::ReadStatus, ""},
+    const std::vector<Sent> sent = {{qmr::ReadStatus, ""},
                                           {qmr::SetTaxRatesAndDecimals, "4826,02,1000,20.00,00.00,00.00,00.00"},
                                           {qmr::ReadStatus, ""},
                                           {qmr::SetTaxNumber, "1234567890,1"}};
-    EXPECT_EQ(Received(), sent);
+    EXPECT_EQ(Requests(), sent);
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Turn the printer off and then on"});
 }
 

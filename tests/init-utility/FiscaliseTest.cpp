@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 
 #include "Commands.h"
-#include "PrendixSetupFixture.h"
+#include "PrendixFixture.h"
 
 namespace prendix {
 namespace {
@@ -14,9 +14,8 @@ namespace {
 using qmr::Link;
 using qmrsim::Printer;
 namespace st = qmrsim::st;
-using test::Sent;
 
-class Fiscalise : public test::PrendixSetupFixture {};
+class Fiscalise : public PrendixWindow {};
 
 TEST_F(Fiscalise, AReadyPrinterIsFiscalisedWithTheTaxNumberAndShowsItAfterTheRefresh) {
     Start("ready");
@@ -32,11 +31,12 @@ TEST_F(Fiscalise, AReadyPrinterIsFiscalisedWithTheTaxNumberAndShowsItAfterTheRef
     InitFP->FiscaliseBt->click();
     clock.onSleep = nullptr;
     EXPECT_EQ(pauses, (std::vector<std::pair<int, std::vector<int>>>{{3000, {74, 90, 98, 72}}}));
-    EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {90, ""}, {98, "1234567890,1"}, {72, "4826,50001234"},
+    EXPECT_EQ(Requests(), (std::vector<Sent>{{74, ""}, {90, ""}, {98, "1234567890,1"}, {72, "4826,50001234"},
                                              {74, ""}, {90, ""}, {83, ""}, {97, ""}, {99, ""}}));
     ASSERT_EQ(script.messages.size(), 2u);
     EXPECT_EQ(script.messages[0].text, "Printer will go to fiscal mode\nContinue?");
     EXPECT_EQ(script.messages[0].caption, "Warning");
+    EXPECT_EQ(script.messages[0].defaultAnswer, qmr::IdNo);  // a Return does not fiscalise
     EXPECT_EQ(script.messages[1].text, "Printer is fiscalized");
     EXPECT_EQ(script.messages[1].caption, "Message");
     ASSERT_EQ(script.modals.size(), 1u);
@@ -166,7 +166,7 @@ TEST_F(Fiscalise, AShortIdentificationReplySendsThePasswordAndALoneComma) {
     script.AnswerNext(qmr::IdYes);
     StatusDialog();  // the printer does not know that identification
     InitFP->FiscaliseBt->click();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {90, ""}, {98, "000000000A,0"}, {72, "4826,"}}));
+    EXPECT_EQ(Requests(), (std::vector<Sent>{{74, ""}, {90, ""}, {98, "000000000A,0"}, {72, "4826,"}}));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Printer will go to fiscal mode\nContinue?"});
 }
 
@@ -205,7 +205,7 @@ TEST_F(Fiscalise, NonFiscalModeStoresTheNumberAsTypedOnlyBeforeFiscalisation) {
     InitFP->IdNumBox->setText("12 AB");
     InitFP->IdBox->setChecked(true);
     InitFP->LearnBt->click();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {98, ",0"}, {74, ""}, {98, "12 AB,1"}}));
+    EXPECT_EQ(Requests(), (std::vector<Sent>{{74, ""}, {98, ",0"}, {74, ""}, {98, "12 AB,1"}}));
     EXPECT_TRUE(script.messages.empty());
     WithPrinter([](Printer& p) { EXPECT_EQ(p.identification.taxNumber, "12 AB"); });
 
@@ -271,9 +271,10 @@ TEST_F(Fiscalise, RefiscalisationSendsTheNewNumberAfterYesAndNothingAfterNo) {
     refiscalise(qmr::IdNo);
     EXPECT_EQ(Commands(), (std::vector<int>{74, 99, 90}));
     refiscalise(qmr::IdYes);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {99, ""}, {90, ""}, {72, "4826,50001234,2222222222,1"}}));
+    EXPECT_EQ(Requests(), (std::vector<Sent>{{74, ""}, {99, ""}, {90, ""}, {72, "4826,50001234,2222222222,1"}}));
     EXPECT_EQ(script.messages.back().text, "Refiscalise?");
     EXPECT_EQ(script.messages.back().caption, "Warning");
+    EXPECT_EQ(script.messages.back().defaultAnswer, qmr::IdNo);
     WithPrinter([](Printer& p) { EXPECT_EQ(p.identification.taxNumber, "2222222222"); });
 }
 
@@ -315,8 +316,10 @@ TEST_F(Fiscalise, ABlankPrinterIsPutIntoServiceFromTheDemoFile) {
     WithPrinter([](Printer& p) {
         EXPECT_TRUE(p.StatusBit(st::Fiscalized));
         EXPECT_EQ(p.identification.taxNumber, "1234567890");
+        // The file's own spacing survives: each indented line starts with '%'.
         EXPECT_EQ(p.setup.lines[0], "     DEMO SHOP");
-        EXPECT_EQ(p.setup.lines[6], "Thank you");
+        EXPECT_EQ(p.setup.lines[1], "   12 Market Street");
+        EXPECT_EQ(p.setup.lines[6], "   Thank you");
     });
 }
 
@@ -328,13 +331,13 @@ TEST_F(Fiscalise, BothDialogsTakeTheirPlacesInTheStartUpList) {
     EXPECT_EQ(HeaderDlg->parent(), InitFP);
 }
 
-TEST(TFiscaliseDlgForm, IsBuiltAsDesigned) {
+TEST(TFiscaliseDlgForm, ShowsItsCaptionsUncutOffersPnOrIdAndClosesOnEsc) {
     TFiscaliseDlg dlg;
-    EXPECT_EQ(dlg.objectName(), "FiscaliseDlg");
-    EXPECT_EQ(dlg.windowTitle(), "Refiscalisation");
     EXPECT_EQ(dlg.Label1->text(), "VAT Number:");
     EXPECT_EQ(dlg.RadioGroup1->title(), " Reg. Type ");
-    EXPECT_EQ(dlg.PnBox->parent(), dlg.RadioGroup1);
+    EXPECT_EQ(dlg.PnBox->text(), "PN");
+    EXPECT_EQ(dlg.IdBox->text(), "ID");
+    EXPECT_EQ(dlg.PnBox->parent(), dlg.RadioGroup1);  // in the frame so titled
     EXPECT_EQ(dlg.IdBox->parent(), dlg.RadioGroup1);
     EXPECT_TRUE(dlg.PnBox->isChecked());
     EXPECT_EQ(dlg.OkBt->text(), "Fiscalize");

@@ -10,19 +10,18 @@
 #include "../test-utility/DiskLimit.h"
 #include "Commands.h"
 #include "Placement.h"
-#include "PrendixSetupFixture.h"
+#include "PrendixFixture.h"
 
 namespace prendix {
 namespace {
 
 using qmrsim::Printer;
 namespace st = qmrsim::st;
-using test::Sent;
 
-class HeaderDialog : public test::PrendixSetupFixture {
+class HeaderDialog : public PrendixWindow {
 protected:
     void SetUp() override {
-        PrendixSetupFixture::SetUp();
+        PrendixWindow::SetUp();
         Start("ready");
         sim.ClearRequests();
     }
@@ -46,7 +45,7 @@ TEST_F(HeaderDialog, OpensOverTheWindowWithSixHeaderAndTwoFooterLines) {
     });
     qmr::test::ExpectPlacedOver(*InitFP, script.modals[0].pos, *HeaderDlg);
     EXPECT_EQ(script.modals[0].caption, "Set Header and Footer");
-    EXPECT_TRUE(Received().empty());  // nothing is sent before the dialog shows
+    EXPECT_TRUE(Requests().empty());  // nothing is sent before the dialog shows
 }
 
 TEST_F(HeaderDialog, WriteWithEmptyMemosEmptiesEveryLineAndCloses) {
@@ -57,7 +56,7 @@ TEST_F(HeaderDialog, WriteWithEmptyMemosEmptiesEveryLineAndCloses) {
         HeaderDlg->OkBt->click();
         EXPECT_FALSE(HeaderDlg->isVisible());
     });
-    EXPECT_EQ(Received(), Writes({"0", "1", "2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(Requests(), Writes({"0", "1", "2", "3", "4", "5", "6", "7"}));
     WithPrinter([](Printer& p) { EXPECT_EQ(p.setup.lines[3], ""); });
 }
 
@@ -67,7 +66,7 @@ TEST_F(HeaderDialog, WriteSendsTheFirstSixHeaderAndTwoFooterLinesAndKeepsThemFor
         HeaderDlg->FooterData->setPlainText(QString::fromUtf8("Дякуємо"));
         HeaderDlg->OkBt->click();
     });
-    EXPECT_EQ(Received(), Writes({"0L1", "1L2", "2", "3L4", "4L5", "5L6", "6\xC4\xFF\xEA\xF3\xBA\xEC\xEE", "7"}));
+    EXPECT_EQ(Requests(), Writes({"0L1", "1L2", "2", "3L4", "4L5", "5L6", "6\xC4\xFF\xEA\xF3\xBA\xEC\xEE", "7"}));
     EXPECT_EQ(HeaderLines[5], "L6");
     Open([] {
         EXPECT_EQ(MemoLines(*HeaderDlg->HeaderData), (QStringList{"L1", "L2", "", "L4", "L5", "L6"}));
@@ -91,7 +90,7 @@ TEST_F(HeaderDialog, ALineTooLongForTheWriteIsNamedAndNothingIsSent) {
     });
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Footer line 2 is longer than 62 characters"});
     EXPECT_EQ(script.messages[0].caption, "Error");
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Requests().empty());
 }
 
 TEST_F(HeaderDialog, WriteStopsAtAFatalStatusAndTheDialogStaysOpen) {
@@ -105,7 +104,7 @@ TEST_F(HeaderDialog, WriteStopsAtAFatalStatusAndTheDialogStaysOpen) {
         HeaderDlg->OkBt->click();
         EXPECT_TRUE(HeaderDlg->isVisible());
     });
-    EXPECT_EQ(Received(), Writes({"0", "1", "2"}));
+    EXPECT_EQ(Requests(), Writes({"0", "1", "2"}));
 }
 
 TEST_F(HeaderDialog, ReadSkipsEmptyRepliesAndStopsAtAnError) {
@@ -115,7 +114,7 @@ TEST_F(HeaderDialog, ReadSkipsEmptyRepliesAndStopsAtAnError) {
         EXPECT_EQ(MemoLines(*HeaderDlg->HeaderData), (QStringList{"A", "B", "D"}));  // the reply to I3 moves up
         EXPECT_EQ(MemoLines(*HeaderDlg->FooterData), (QStringList{"F1", "F2"}));
     });
-    EXPECT_EQ(Received(), Writes({"I0", "I1", "I2", "I3", "I4", "I5", "I6", "I7"}));
+    EXPECT_EQ(Requests(), Writes({"I0", "I1", "I2", "I3", "I4", "I5", "I6", "I7"}));
 
     sim.ClearRequests();
     WithPrinter([](Printer& p) {
@@ -130,7 +129,7 @@ TEST_F(HeaderDialog, ReadSkipsEmptyRepliesAndStopsAtAnError) {
         EXPECT_EQ(MemoLines(*HeaderDlg->HeaderData), QStringList{"R"});
         EXPECT_TRUE(MemoLines(*HeaderDlg->FooterData).isEmpty());
     });
-    EXPECT_EQ(Received(), Writes({"I0", "I1"}));
+    EXPECT_EQ(Requests(), Writes({"I0", "I1"}));
 }
 
 TEST_F(HeaderDialog, WriteToFileNamesTheFileAndWritesTheLinesThatExist) {
@@ -153,7 +152,7 @@ TEST_F(HeaderDialog, WriteToFileNamesTheFileAndWritesTheLinesThatExist) {
     EXPECT_EQ(InitFP->SaveFileDlg.DefaultExt, "FPH");
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "0,A\r\n1,B\r\n6,F\r\n");
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Requests().empty());
 }
 
 TEST_F(HeaderDialog, ASaveThatFailsSaysSoAndLeavesTheOldFile) {
@@ -195,7 +194,7 @@ TEST_F(HeaderDialog, ReadFromFileFillsTheMemosAndTouchesNeitherPrinterNorLinesUn
     EXPECT_EQ(script.files[0].filter, "Fiscal printer headers (*.fph)|*.FPH");
     EXPECT_EQ(HeaderLines[2], "ABC");  // the close box puts the memos back
     EXPECT_EQ(HeaderLines[7], "END");
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Requests().empty());
 }
 
 // A no-break space is a letter of the texts like any other, and a CR that a
@@ -219,7 +218,7 @@ TEST_F(HeaderDialog, ADataFileLineStaysWholeAndKeepsItsNoBreakSpaceToThePrinter)
         HeaderDlg->HeaderData->paste();
         HeaderDlg->OkBt->click();
     });
-    EXPECT_EQ(Received(), Writes({"0A\xA0" "B", "1ABCD", "2", "3", "4", "5six", "6", "7Z"}));
+    EXPECT_EQ(Requests(), Writes({"0A\xA0" "B", "1ABCD", "2", "3", "4", "5six", "6", "7Z"}));
     EXPECT_EQ(HeaderLines[0], "A\xA0" "B");
     EXPECT_EQ(HeaderLines[1], "ABCD");
 }
@@ -247,10 +246,8 @@ TEST_F(HeaderDialog, EveryByteOfAHeaderFileLineComesBackFromTheMemos) {
     EXPECT_EQ(HeaderLines[6], bytes.mid(160).toStdString());
 }
 
-TEST(THeaderDlgForm, IsBuiltAsDesigned) {
+TEST(THeaderDlgForm, ShowsItsCaptionsUncutAndAScrollBarBesideTheHeader) {
     THeaderDlg dlg;
-    EXPECT_EQ(dlg.objectName(), "HeaderDlg");
-    EXPECT_EQ(dlg.windowTitle(), "Set Header and Footer");
     EXPECT_EQ(dlg.Label1->text(), "Header:");
     EXPECT_EQ(dlg.Label2->text(), "Footer:");
     EXPECT_EQ(dlg.ReadBt->text(), "Read");

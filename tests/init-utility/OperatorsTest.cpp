@@ -44,7 +44,7 @@ protected:
     }
 };
 
-TEST(OperatorsForms, HoldTheirControlsAsDesigned) {
+TEST(OperatorsForms, ShowTheirCaptionsUncutHideThePasswordsAndLimitTyping) {
     TOperatorsDlg operators;
     EXPECT_EQ(operators.windowTitle(), "Operators");
     ASSERT_EQ(operators.OperNum->count(), 15);
@@ -95,7 +95,8 @@ TEST_F(OperatorsWindow, NamesOperatorFifteenAndOneOnThePrinter) {
         ChangeName(dlg, "4826", "BORIS");
         EXPECT_TRUE(dlg.isVisible());  // the operators dialog stays for further changes
     });
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::SetOperatorName, "15,4826,ANNA"}, {qmr::SetOperatorName, "1,4826,BORIS"}}));
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<Sent>{{qmr::SetOperatorName, "15,4826,ANNA"}, {qmr::SetOperatorName, "1,4826,BORIS"}}));
     ASSERT_EQ(script.modals.size(), 3u);
     EXPECT_EQ(script.modals[1].objectName, "OperNameDlg");
     EXPECT_EQ(script.modals[1].caption, "Change operator name");
@@ -115,7 +116,7 @@ TEST_F(OperatorsWindow, AnEmptyPasswordIsSentAsAnEmptyFieldAndTheRefusalShownByT
         dlg.OperNum->setCurrentIndex(2);
         ChangeName(dlg, "", "CLARA", Refuses);
     });
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::SetOperatorName, "3,,CLARA"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::SetOperatorName, "3,,CLARA"}}));
     ASSERT_EQ(script.modals.size(), 3u);
     EXPECT_EQ(script.modals[2].objectName, "StatusDlg");
     EXPECT_FALSE(OperNameDlg->isVisible());  // closed all the same
@@ -127,7 +128,7 @@ TEST_F(OperatorsWindow, APasswordChangesWhenTypedTheSameTwice) {
         dlg.OperNum->setCurrentIndex(14);
         ChangePassword(dlg, "4826", "Ab12", "Ab12");
     });
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::SetOperatorPassword, "15,4826,Ab12"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::SetOperatorPassword, "15,4826,Ab12"}}));
     EXPECT_EQ(script.modals[1].objectName, "OperPwdDlg");
     ExpectPlacedOverTheWindow(script.modals[1].pos, *OperPwdDlg);
     WithPrinter([](Printer& p) { EXPECT_EQ(p.receipts.operatorPasswords[14], "Ab12"); });
@@ -160,7 +161,7 @@ TEST_F(OperatorsWindow, ConfirmationsThatDifferInCaseAloneAreRefusedAndBothEmpty
         // Both empty: the command goes with an empty new password, and the printer refuses it.
         ChangePassword(dlg, "4826", "", "", Refuses);
     });
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::SetOperatorPassword, "1,4826,"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::SetOperatorPassword, "1,4826,"}}));
     EXPECT_EQ(script.messages.size(), 1u);
 }
 
@@ -185,13 +186,13 @@ TEST_F(OperatorsWindow, TheChoiceStaysAndTheEditsEmptyOnReopening) {
         });
         dlg.OperName->click();
     });
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::SetOperatorName, "7,,"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::SetOperatorName, "7,,"}}));
 }
 
 TEST_F(OperatorsWindow, TheUnboundOperatorsReportPrintsWithoutAPassword) {
     Connect();
     OperatorsDlg->OperReportClick();
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::PrintOperatorsReport, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::PrintOperatorsReport, ""}}));
     WithPrinter([](Printer& p) {
         ASSERT_FALSE(p.paper.empty());
         EXPECT_EQ(p.paper.front(), "OPERATORS REPORT");
@@ -202,7 +203,7 @@ TEST_F(OperatorsWindow, WithThePortClosedTheDialogsCloseAfterTheLinksMessage) {
     InOperators([this](TOperatorsDlg& dlg) { ChangeName(dlg, "4826", "X"); });
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
     EXPECT_FALSE(OperNameDlg->isVisible());
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Commands().empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Prendix's windows driven through the seam, against the simulated printer
-// on a pty, with the settings in the tests' temporary folder.
+// on a pty, with the settings in the tests' temporary folder, and the
+// scripted answers its setup flows need.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,18 +10,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "LinkState.h"
 #include "Prendix.h"
 #include "SimulatedPrinterFixture.h"
+#include "TStatusDlg.h"
 
 namespace prendix {
 
-// What a control shows as designed: a caption, a title, a list's items
-// joined by '|', an edit's text.
+using qmr::test::Sent;
+
+// What a control shows the user: a caption, a title, a list's items joined
+// by '|', an edit's text.
 inline QString CaptionOf(const QWidget& w) {
     if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
     if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
@@ -32,18 +33,19 @@ inline QString CaptionOf(const QWidget& w) {
 
 class PrendixWindow : public qmr::test::SimulatedPrinterFixture {
 protected:
-    PrendixWindow() : SimulatedPrinterFixture({"/dev/ttyS1", "/dev/ttyS0"}) {}
+    // The simulator's pty, after two system ports, at 19200.
+    PrendixWindow() : SimulatedPrinterFixture({"/dev/ttyS1", "/dev/ttyS0"}, 2, 1) {}
 
     void SetUp() override {
-        qmr::test::ClearSettings();
-        qmr::test::WriteSettings(2, 1);  // the simulator's pty at 19200
+        SimulatedPrinterFixture::SetUp();
+        HeaderLines = {};
         CreateForms();
         InstallProgramLink(line, clock);
         InitFP->show();
     }
-
     void TearDown() override {
         delete InitFP;
+        HeaderLines = {};
         SimulatedPrinterFixture::TearDown();
     }
 
@@ -54,28 +56,33 @@ protected:
         InitFP->ConnectBt->click();
         ASSERT_TRUE(qmr::Link().Connected);
     }
-    // The commands the printer received, repeats included.
-    std::vector<int> Received() {
-        std::vector<int> commands;
-        for (const auto& r : sim.Requests()) commands.push_back(r.cmd);
-        return commands;
+    // Puts the printer in a start state ("blank", "ready", "fiscalised") and connects.
+    void Start(const char* state) {
+        WithPrinter([state](qmrsim::Printer& p) { ASSERT_TRUE(qmrsim::SetUpStartState(p, state)); });
+        Connect();
     }
-    // The commands with their data, since the last look.
-    using Sent = std::pair<int, std::string>;
-    std::vector<Sent> TakeSent() {
-        std::vector<Sent> sent;
-        for (const auto& r : sim.Requests()) sent.emplace_back(r.cmd, r.data);
-        sim.ClearRequests();
-        return sent;
-    }
-    // A dialog shown at `pos` stands over the client area as placed: as much
-    // room left as right, a quarter of the free height above it.
-    void ExpectPlacedOverTheWindow(QPoint pos, const QWidget& form) { qmr::test::ExpectPlacedOver(*InitFP, pos, form); }
     // A refresh on a connected window, from a clean request log.
     void Refresh() {
         sim.ClearRequests();
         InitFP->RefreshBt->click();
     }
+
+    // The password prompt answers OK with this password.
+    void Password(const QString& text) {
+        script.OnNextModal([text](QDialog& form) {
+            auto& prompt = dynamic_cast<TRepPwdDlg&>(form);
+            prompt.PwdBox->setText(text);
+            prompt.OkBt->click();
+        });
+    }
+    // The link's status dialog for a command the printer refused.
+    void StatusDialog() {
+        script.OnNextModal([](QDialog& form) { EXPECT_NE(dynamic_cast<qmr::ui::TStatusDlg*>(&form), nullptr); });
+    }
+
+    // A dialog shown at `pos` stands over the client area as placed: as much
+    // room left as right, a quarter of the free height above it.
+    void ExpectPlacedOverTheWindow(QPoint pos, const QWidget& form) { qmr::test::ExpectPlacedOver(*InitFP, pos, form); }
 };
 
 }  // namespace prendix

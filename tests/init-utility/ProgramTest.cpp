@@ -3,18 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "Commands.h"
-#include "PrendixSetupFixture.h"
+#include "PrendixFixture.h"
 
 namespace prendix {
 namespace {
 
 using qmrsim::Printer;
 namespace st = qmrsim::st;
-using test::Sent;
 
 const QString TurnOffAndOn = "Turn the printer off and then on";
 
-class Program : public test::PrendixSetupFixture {
+class Program : public PrendixWindow {
 protected:
     void FillTaxes() {
         InitFP->Decimals->setCurrentIndex(1);
@@ -73,7 +72,7 @@ TEST_F(Program, ABlankPrinterTakesTheTextsAsTheWindowHoldsThem) {
     sim.ClearRequests();
     Password("4826");
     InitFP->PgmBt->click();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {91, "2,AB123456"}, {92, "77000001"},
+    EXPECT_EQ(Requests(), (std::vector<Sent>{{74, ""}, {91, "2,AB123456"}, {92, "77000001"},
                                              {83, "4826,02,1100,20.00,07.00,00.00,00.00"}}));
     WithPrinter([](Printer& p) {
         EXPECT_EQ(p.identification.serialNumber, "AB123456");
@@ -92,7 +91,7 @@ TEST_F(Program, NoCountryAndNoFmNumberAreSentAsTheyAreAndThePrinterJudges) {
     StatusDialog();  // the printer refuses the country -1
     StatusDialog();  // and the empty number
     InitFP->PgmBt->click();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{74, ""}, {91, "-1,AB1"}, {92, ""}, {83, "4826,02,0000,00.00,00.00,00.00,00.00"}}));
+    EXPECT_EQ(Requests(), (std::vector<Sent>{{74, ""}, {91, "-1,AB1"}, {92, ""}, {83, "4826,02,0000,00.00,00.00,00.00,00.00"}}));
     EXPECT_EQ(Boxes(), std::vector<QString>(3, TurnOffAndOn));  // a refusal outside the fatal bits goes on
 }
 

@@ -31,7 +31,6 @@ struct Box {
 };
 void PrintTo(const Box& box, std::ostream* os) { *os << box.caption.toStdString() << ": " << box.text.toStdString(); }
 
-using Sent = std::pair<int, std::string>;
 const std::vector<Sent> TwoStatusReads = {{qmr::ReadStatus, ""}, {qmr::ReadStatus, ""}};
 const std::vector<Sent> ReceiptReads = {{qmr::ReadStatus, ""}, {qmr::ReadStatus, ""}, {qmr::ReadReceiptTotals, "T"},
                                         {qmr::ReadReceiptInfo, ""}};
@@ -72,7 +71,7 @@ TEST_P(Recovery, TellsAsksAndSendsAsThePrinterStands) {
     EXPECT_EQ(boxes, c.boxes);
     for (const auto& m : script.messages)
         EXPECT_EQ(m.buttons, m.caption == "Error" ? qmr::MbOk : qmr::MbYesNo) << m.text.toStdString();
-    EXPECT_EQ(TakeSent(), c.sent);
+    EXPECT_EQ(TakeRequests(), c.sent);
     EXPECT_FALSE(Link().SuppressStatusDlg);
     WithPrinter([&](Printer& p) { EXPECT_EQ(p.receipts.receipt.open, c.receiptOpen); });
 }
@@ -186,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PrendixWindow, RecoveryWithThePortClosedOnlySaysSo) {
     InitFP->RecoverBt->click();
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Commands().empty());
     EXPECT_FALSE(Link().SuppressStatusDlg);
 }
 
@@ -207,7 +206,7 @@ TEST_F(PrendixWindow, ALinkFailureOnTheSecondStatusReadEndsTheRecovery) {
     InitFP->RecoverBt->click();
     sim.SetObserver(nullptr);
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
-    EXPECT_EQ(Received(), (std::vector<int>(5, qmr::ReadStatus)));
+    EXPECT_EQ(Commands(), (std::vector<int>(5, qmr::ReadStatus)));
 }
 
 // After a recovery, whichever way it ended, a refused command shows the status dialog again.
@@ -236,7 +235,7 @@ TEST_F(PrendixWindow, TheStatusDialogComesBackAfterEveryRecovery) {
     sim.InjectFault(qmrsim::Fault::Silence, 4);
     InitFP->RecoverBt->click();
     EXPECT_EQ(script.MessageTexts().back(), "No printer response");
-    EXPECT_EQ(Received().size(), 6u + 1u + 4u);  // the earlier run, the refused open, then four tries
+    EXPECT_EQ(Commands().size(), 6u + 1u + 4u);  // the earlier run, the refused open, then four tries
     clock.racing = false;
     refusedCommandShowsTheDialog();
 }

@@ -68,7 +68,7 @@ TEST_F(ClockWindow, OpensWithTheComputersTimeAndSetsItUnchanged) {
         dlg.OkBt->click();
         EXPECT_FALSE(dlg.isVisible());
     });
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::SetDateTime, "03-03-25 09:05:07"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::SetDateTime, "03-03-25 09:05:07"}}));
     WithPrinter([](Printer& p) { EXPECT_EQ(qmrsim::ClockText(p.clock.Now()).substr(0, 14), "03-03-25 09:05"); });
 }
 
@@ -85,7 +85,7 @@ TEST_F(ClockWindow, FromComputerShowsTheYear2000AsTwoNoughts) {
         dlg.close();
     });
     InClock([](TSetTimeDlg& dlg) { EXPECT_EQ(dlg.DateBox->text(), "09-01-00"); });
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Commands().empty());
 }
 
 TEST_F(ClockWindow, EnterSetsAndEmptyFieldsSendASingleBlank) {
@@ -100,7 +100,7 @@ TEST_F(ClockWindow, EnterSetsAndEmptyFieldsSendASingleBlank) {
         QApplication::sendEvent(dlg.TimeBox, &enter);
         EXPECT_FALSE(dlg.isVisible());
     });
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::SetDateTime, " "}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::SetDateTime, " "}}));
     EXPECT_EQ(script.modals.back().objectName, "StatusDlg");
 }
 
@@ -124,7 +124,7 @@ TEST_F(ClockWindow, FromPrinterSplitsTheReplyAtItsFirstBlank) {
             EXPECT_EQ(dlg.TimeBox->text(), c.time) << c.reply;
         });
     }
-    EXPECT_EQ(Received(), (std::vector<int>{62, 62, 62}));
+    EXPECT_EQ(Commands(), (std::vector<int>{62, 62, 62}));
 }
 
 TEST_F(ClockWindow, FromPrinterWithoutAnAnswerOrARefusalLeavesTheFields) {
@@ -163,7 +163,7 @@ TEST_F(ClockWindow, WithThePortClosedOrATextTooLongNothingIsSentAndSetStillClose
         dlg.OkBt->click();
     });
     EXPECT_EQ(script.MessageTexts().back(), "Data too long");
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Commands().empty());
 }
 
 }  // namespace

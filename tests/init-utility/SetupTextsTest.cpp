@@ -67,7 +67,7 @@ TEST(ProgrammingTexts, RatesAreZeroPaddedToFiveAfterTheSign) {
     }
 }
 
-TEST(PrinterDataLines, ReadAsThePartsOfEachLineSay) {
+TEST(PrinterDataLines, ReadAKnownKeyBeforeTheEqualsAndTheValueAfterTheLast) {
     using K = DataKey;
     const struct {
         const char* name;
@@ -110,7 +110,7 @@ TEST(PrinterDataLines, StripPercentAndTaxRateFlags) {
     EXPECT_EQ(TaxRateFlags(""), (std::array<bool, 4>{}));
 }
 
-TEST(HeaderFileLines, ReadTheWayThePartSays) {
+TEST(HeaderFileLines, FillTheSlotTheirNumberNamesTheLaterLineWinning) {
     const struct {
         const char* name;
         std::string file;

@@ -11,7 +11,6 @@
 #include <cstdlib>
 
 #include "Commands.h"
-#include "Edits.h"
 #include "Executor.h"
 #include "Placement.h"
 #include "Prendix.h"
@@ -44,86 +43,81 @@ TEST_F(PrendixWindow, StartsWithTheDiscoveredPortsTheSavedChoiceAndUkraine) {
     EXPECT_EQ(StatusDlg->windowTitle(), "QMR-770 status bits");
 }
 
-// The window's controls: name, group, kind and caption (items for lists).
+// The frame each control of the window stands in, and what it shows there
+// (a list's items, joined by '|').
 struct ControlRow {
     const char* name;
-    const char* group;
-    const char* kind;
+    const char* frame;
     QString caption;
 };
 
-TEST(TInitFPControls, AreNamedGroupedAndCaptionedAsDesigned) {
+TEST(TInitFPControls, ShowTheirCaptionsInTheirFramesOnAWindowOfFixedSize) {
     const ControlRow rows[] = {
-        {"PortBox", "InitFP", "QGroupBox", " Serial port  "},
-        {"Label1", "PortBox", "QLabel", "Port:"},
-        {"PortNum", "PortBox", "qmr::ui::DropDownCombo", "Com1|Com2|Com3|Com4|Com5|Com6|Com7|Com8"},
-        {"Label2", "PortBox", "QLabel", "Speed:"},
-        {"BaudsBox", "PortBox", "QComboBox", "9600|19200|57600|115200"},
-        {"Shape1", "PortBox", "qmr::ui::Shape", ""},
-        {"ConnectBt", "PortBox", "QPushButton", "Connect"},
-        {"TaxInfoBox", "InitFP", "QGroupBox", ""},
-        {"Label14", "TaxInfoBox", "QLabel", "FM number:"},
-        {"UpdateFM", "TaxInfoBox", "QCheckBox", ""},
-        {"ModuleBox", "TaxInfoBox", "QLineEdit", ""},
-        {"Label3", "TaxInfoBox", "QLabel", "Serial number:"},
-        {"SerialBox", "TaxInfoBox", "QLineEdit", ""},
-        {"Label4", "TaxInfoBox", "QLabel", "Country:"},
-        {"CountryBox", "TaxInfoBox", "QComboBox",
+        {"PortBox", "InitFP", " Serial port  "},
+        {"Label1", "PortBox", "Port:"},
+        {"PortNum", "PortBox", "Com1|Com2|Com3|Com4|Com5|Com6|Com7|Com8"},
+        {"Label2", "PortBox", "Speed:"},
+        {"BaudsBox", "PortBox", "9600|19200|57600|115200"},
+        {"Shape1", "PortBox", ""},
+        {"ConnectBt", "PortBox", "Connect"},
+        {"TaxInfoBox", "InitFP", ""},
+        {"Label14", "TaxInfoBox", "FM number:"},
+        {"UpdateFM", "TaxInfoBox", ""},
+        {"ModuleBox", "TaxInfoBox", ""},
+        {"Label3", "TaxInfoBox", "Serial number:"},
+        {"SerialBox", "TaxInfoBox", ""},
+        {"Label4", "TaxInfoBox", "Country:"},
+        {"CountryBox", "TaxInfoBox",
          "Russia|Greece|Ukraine|England|Poland|Hungary|Bulgaria|Not used 1|Kenya|Romania|Not Set"},
-        {"PgmBt", "TaxInfoBox", "QToolButton", "Program"},
-        {"TestBt", "TaxInfoBox", "QPushButton", "!!!"},
-        {"Label5", "TaxInfoBox", "QLabel", "Decimal places:"},
-        {"Decimals", "TaxInfoBox", "QComboBox", "0|2"},
-        {"TaxA_Box", "TaxInfoBox", "QCheckBox", "A:"},
-        {"TaxB_Box", "TaxInfoBox", "QCheckBox", "B:"},
-        {"TaxC_Box", "TaxInfoBox", "QCheckBox", "C:"},
-        {"TaxD_Box", "TaxInfoBox", "QCheckBox", "D:"},
-        {"TaxA", "TaxInfoBox", "QLineEdit", ""},
-        {"TaxB", "TaxInfoBox", "QLineEdit", ""},
-        {"TaxC", "TaxInfoBox", "QLineEdit", ""},
-        {"TaxD", "TaxInfoBox", "QLineEdit", ""},
-        {"SettingsBox", "InitFP", "QGroupBox", " Setrtings  "},
-        {"DateBt", "SettingsBox", "QPushButton", "Date and Time"},
-        {"HeaderBt", "SettingsBox", "QPushButton", "Header and Footer"},
-        {"LogoBt", "SettingsBox", "QPushButton", "Graphic Logo"},
-        {"OperBt", "SettingsBox", "QPushButton", "Operators"},
-        {"FiscalizeBox", "InitFP", "QGroupBox", " Fiscalization "},
-        {"Label12", "FiscalizeBox", "QLabel", "VAT number:"},
-        {"IdNumBox", "FiscalizeBox", "QLineEdit", ""},
-        {"Label6", "FiscalizeBox", "QLabel", "Reg. type:"},
-        {"Panel2", "FiscalizeBox", "QFrame", ""},
-        {"PnBox", "Panel2", "QRadioButton", "PN"},
-        {"IdBox", "Panel2", "QRadioButton", "ID"},
-        {"LearnBt", "FiscalizeBox", "QPushButton", "Non fiscal mode"},
-        {"FiscaliseBt", "FiscalizeBox", "QPushButton", "Fiscalize"},
-        {"ClosureBt", "InitFP", "QPushButton", "Reports"},
-        {"RecoverBt", "InitFP", "QPushButton", "Emergency Button"},
-        {"Panel1", "InitFP", "QFrame", ""},
-        {"StatusBt", "Panel1", "QPushButton", "Status"},
-        {"RefreshBt", "Panel1", "QPushButton", "Refresh"},
-        {"FromFileBt", "Panel1", "QPushButton", "From File"},
-        {"DiagnBt", "Panel1", "QPushButton", "Diagnostics"},
+        {"PgmBt", "TaxInfoBox", "Program"},
+        {"TestBt", "TaxInfoBox", "!!!"},
+        {"Label5", "TaxInfoBox", "Decimal places:"},
+        {"Decimals", "TaxInfoBox", "0|2"},
+        {"TaxA_Box", "TaxInfoBox", "A:"},
+        {"TaxB_Box", "TaxInfoBox", "B:"},
+        {"TaxC_Box", "TaxInfoBox", "C:"},
+        {"TaxD_Box", "TaxInfoBox", "D:"},
+        {"TaxA", "TaxInfoBox", ""},
+        {"TaxB", "TaxInfoBox", ""},
+        {"TaxC", "TaxInfoBox", ""},
+        {"TaxD", "TaxInfoBox", ""},
+        {"SettingsBox", "InitFP", " Setrtings  "},
+        {"DateBt", "SettingsBox", "Date and Time"},
+        {"HeaderBt", "SettingsBox", "Header and Footer"},
+        {"LogoBt", "SettingsBox", "Graphic Logo"},
+        {"OperBt", "SettingsBox", "Operators"},
+        {"FiscalizeBox", "InitFP", " Fiscalization "},
+        {"Label12", "FiscalizeBox", "VAT number:"},
+        {"IdNumBox", "FiscalizeBox", ""},
+        {"Label6", "FiscalizeBox", "Reg. type:"},
+        {"Panel2", "FiscalizeBox", ""},
+        {"PnBox", "Panel2", "PN"},
+        {"IdBox", "Panel2", "ID"},
+        {"LearnBt", "FiscalizeBox", "Non fiscal mode"},
+        {"FiscaliseBt", "FiscalizeBox", "Fiscalize"},
+        {"ClosureBt", "InitFP", "Reports"},
+        {"RecoverBt", "InitFP", "Emergency Button"},
+        {"Panel1", "InitFP", ""},
+        {"StatusBt", "Panel1", "Status"},
+        {"RefreshBt", "Panel1", "Refresh"},
+        {"FromFileBt", "Panel1", "From File"},
+        {"DiagnBt", "Panel1", "Diagnostics"},
     };
-    TInitFP window;  // as designed, before its first showing
-    EXPECT_EQ(window.objectName(), "InitFP");
-    EXPECT_EQ(window.windowTitle(), "Fiscal Printer QMR-770 Init");
+    TInitFP window;  // before its first showing
     EXPECT_FALSE(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     for (const ControlRow& row : rows) {
         SCOPED_TRACE(row.name);
         const auto* control = window.findChild<QWidget*>(row.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parent()->objectName(), row.group);
-        EXPECT_STREQ(control->metaObject()->className(), row.kind);
+        EXPECT_EQ(control->parent()->objectName(), row.frame);
         EXPECT_EQ(CaptionOf(*control), row.caption);
     }
-    for (QLineEdit* rate : window.TaxRates()) EXPECT_EQ(qmr::ui::MaxLengthOf(*rate), 6);
     for (QCheckBox* box : window.TaxBoxes()) EXPECT_EQ(box->layoutDirection(), Qt::RightToLeft);  // caption at the left
+    // Program stands out: red, bold and flat.
     EXPECT_EQ(window.PgmBt->palette().color(QPalette::ButtonText), colour::Red);
     EXPECT_TRUE(window.PgmBt->font().bold());
     EXPECT_TRUE(window.PgmBt->autoRaise());
-    EXPECT_EQ(window.OpenPictDlg.Filter, "Bitmaps (*.bmp)|*.bmp");
-    EXPECT_EQ(window.OpenPictDlg.Title, QString::fromUtf8("Избери файл"));
 }
 
 TEST_F(PrendixWindow, EveryControlSitsInsideItsGroupAndTheWindow) {
@@ -170,7 +164,7 @@ TEST_F(PrendixWindow, ConnectThenDisconnectTurnsCaptionAndLampBack) {
     EXPECT_EQ(InitFP->ConnectBt->text(), "Disconnect");
     EXPECT_EQ(InitFP->Shape1->BrushColor(), colour::Lime);
     EXPECT_NE(Link().PortHandle, -1);
-    EXPECT_TRUE(Received().empty());  // connecting sends nothing
+    EXPECT_TRUE(Commands().empty());  // connecting sends nothing
 
     InitFP->ConnectBt->click();
     EXPECT_FALSE(Link().Connected);
@@ -213,7 +207,7 @@ TEST_F(PrendixWindow, ACloseDuringAnExchangeIsTakenOnceItHasEnded) {
     EXPECT_FALSE(during.closed);
     EXPECT_TRUE(during.visible);
     EXPECT_NE(during.port, -1);
-    EXPECT_EQ(Received(), std::vector<int>{74});
+    EXPECT_EQ(Commands(), std::vector<int>{74});
     EXPECT_TRUE(script.messages.empty());
     ASSERT_EQ(script.modals.size(), 1u);
 
@@ -245,7 +239,7 @@ TEST_F(PrendixWindow, StatusWithoutAnAnswerSaysSoAfterFourTries) {
     InitFP->StatusBt->click();
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
     EXPECT_TRUE(script.modals.empty());
-    EXPECT_EQ(Received(), (std::vector<int>{74, 74, 74, 74}));
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 74, 74, 74}));
     EXPECT_TRUE(InitFP->ConnectBt->isEnabled());
 }
 
@@ -345,7 +339,7 @@ TEST_F(PrendixWindow, DiagnosticsArePrintedAndWithoutAPortOnlyRefused) {
     ServicedPrinter();
     Connect();
     InitFP->DiagnBt->click();
-    EXPECT_EQ(Received(), std::vector<int>{qmr::RunDiagnostics});
+    EXPECT_EQ(Commands(), std::vector<int>{qmr::RunDiagnostics});
     WithPrinter([](Printer& p) {
         ASSERT_FALSE(p.paper.empty());
         EXPECT_EQ(p.paper.front(), "DIAGNOSTICS");
@@ -372,7 +366,7 @@ TEST_F(PrendixWindow, RefreshFillsEverythingFromAServicedPrinter) {
     });
     Connect();
     Refresh();
-    EXPECT_EQ(Received(), (std::vector<int>{74, 90, 83, 97, 99}));
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 90, 83, 97, 99}));
     EXPECT_TRUE(script.messages.empty());
     EXPECT_EQ(InitFP->SerialBox->text(), "ZK000417");
     EXPECT_EQ(InitFP->ModuleBox->text(), "50001234");
@@ -456,7 +450,7 @@ TEST_F(PrendixWindow, RefreshWithTaxRatesNotSetStopsAfterTheIdentification) {
     InitFP->IdNumBox->setText("old");
     InitFP->IdBox->setChecked(true);
     Refresh();
-    EXPECT_EQ(Received(), (std::vector<int>{74, 90}));
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 90}));
     EXPECT_EQ(InitFP->SerialBox->text(), "ZK000417");
     EXPECT_EQ(InitFP->CountryBox->currentText(), "Ukraine");
     EXPECT_EQ(InitFP->Decimals->currentText(), "0");
@@ -474,7 +468,7 @@ TEST_F(PrendixWindow, RefreshWithPaperOutSaysSoAndReadsNothing) {
     Refresh();
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Out of paper"});
     EXPECT_EQ(script.messages[0].caption, "Error");
-    EXPECT_EQ(Received(), std::vector<int>{74});
+    EXPECT_EQ(Commands(), std::vector<int>{74});
     EXPECT_EQ(InitFP->SerialBox->text(), "");
     EXPECT_EQ(InitFP->CountryBox->currentText(), "Not Set");
 }
@@ -495,7 +489,7 @@ TEST_F(PrendixWindow, RefreshGoesOnAfterAPrinterErrorAndStopsAtSilence) {
         clock.racing = true;
     });
     Refresh();
-    EXPECT_EQ(Received(), (std::vector<int>{74, 90, 83, 97, 97, 97, 97}));
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 90, 83, 97, 97, 97, 97}));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
     EXPECT_EQ(InitFP->Decimals->currentText(), "0");  // read despite the error
     EXPECT_TRUE(InitFP->TaxB_Box->isChecked());
@@ -530,7 +524,7 @@ TEST_P(RefreshGarbled, StopsAtTheStepAndLeavesItsFieldsAlone) {
     Connect();
     script.OnNextModal([this](QDialog&) { sim.InjectFault(qmrsim::Fault::WrongCmd, 4); });
     Refresh();
-    EXPECT_EQ(Received(), c.received);
+    EXPECT_EQ(Commands(), c.received);
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
     const bool enablesRead = c.garbled != qmr::SetTaxRatesAndDecimals;
     EXPECT_EQ(InitFP->Decimals->currentText(), enablesRead ? "2" : "0");
@@ -566,7 +560,7 @@ TEST_F(PrendixWindow, AFailedIdentificationLeavesItsFieldsClearedAndOpenToEditin
     // The refused status command's dialog; meanwhile the line garbles every identification reply.
     script.OnNextModal([this](QDialog&) { sim.InjectFault(qmrsim::Fault::WrongCmd, 4); });
     Refresh();
-    EXPECT_EQ(Received(), (std::vector<int>{74, 90, 90, 90, 90}));
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 90, 90, 90, 90}));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Protocol error"});
     EXPECT_EQ(InitFP->SerialBox->text(), "");
     EXPECT_EQ(InitFP->CountryBox->currentText(), "Not Set");
@@ -582,7 +576,7 @@ TEST_F(PrendixWindow, RefreshWithoutAnAnswerLeavesTheFieldsCleared) {
     sim.InjectFault(qmrsim::Fault::Silence, 4);
     Refresh();
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
-    EXPECT_EQ(Received(), (std::vector<int>{74, 74, 74, 74}));
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 74, 74, 74}));
     EXPECT_EQ(InitFP->SerialBox->text(), "");
 }
 
@@ -595,7 +589,7 @@ TEST_F(PrendixWindow, AReadWithThePortClosedStopsAtTheFirstRefusal) {
     InitFP->IdNumBox->setText("typed");
     InitFP->RefreshFromPrinter();  // as the fiscalisation flow calls it, without testing Connected
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Commands().empty());
     EXPECT_EQ(InitFP->SerialBox->text(), "");
     EXPECT_EQ(InitFP->TaxA->text(), "");
     EXPECT_EQ(InitFP->IdNumBox->text(), "");
@@ -608,7 +602,7 @@ TEST_F(PrendixWindow, ARefreshStartedDuringAnotherExchangeReadsNothing) {
     QTimer::singleShot(0, InitFP, [] { InitFP->RefreshBt->click(); });
     sim.ClearRequests();
     InitFP->StatusBt->click();
-    EXPECT_EQ(Received(), std::vector<int>{74});
+    EXPECT_EQ(Commands(), std::vector<int>{74});
     EXPECT_EQ(InitFP->SerialBox->text(), "");
     EXPECT_EQ(InitFP->TaxA->text(), "");
 }

@@ -12,7 +12,6 @@ namespace {
 
 using qmr::test::Type;
 using qmrsim::Printer;
-using Sent = std::pair<int, std::string>;
 
 // The commands of one test receipt with its sale and void lines.
 std::vector<Sent> TestReceipt(std::vector<std::string> lines) {
@@ -80,7 +79,7 @@ TEST_F(TestReceipts, OneSaleVoidsGroupAAlone) {
     Print(1, 1);
     std::vector<Sent> expected = {{qmr::ReadStatus, ""}};
     for (const Sent& s : TestReceipt({"TEST 1\tA0.01", "VOID GR. A\tA-0.01"})) expected.push_back(s);
-    EXPECT_EQ(TakeSent(), expected);
+    EXPECT_EQ(TakeRequests(), expected);
     EXPECT_TRUE(script.messages.empty());
     WithPrinter([](Printer& p) {
         EXPECT_FALSE(p.receipts.receipt.open);
@@ -96,7 +95,7 @@ TEST_F(TestReceipts, ThreeSalesInTwoReceipts) {
                                       "VOID GR B\tB-0.01"});
     std::vector<Sent> expected = {{qmr::ReadStatus, ""}};
     for (int r = 0; r < 2; ++r) expected.insert(expected.end(), receipt.begin(), receipt.end());
-    EXPECT_EQ(TakeSent(), expected);
+    EXPECT_EQ(TakeRequests(), expected);
     WithPrinter([](Printer& p) { EXPECT_EQ(p.receipts.fiscalReceiptCount, 2); });
 }
 
@@ -116,7 +115,7 @@ TEST_F(TestReceipts, AFailureOnTheThirdSaleOfTheSecondReceiptEndsTheRun) {
     std::vector<Sent> expected = {{qmr::ReadStatus, ""}};
     expected.insert(expected.end(), first.begin(), first.end());
     expected.insert(expected.end(), first.begin(), first.begin() + 4);  // open and three sales
-    EXPECT_EQ(TakeSent(), expected);
+    EXPECT_EQ(TakeRequests(), expected);
     WithPrinter([](Printer& p) { EXPECT_TRUE(p.receipts.receipt.open); });  // for the Emergency Button
 }
 
@@ -136,14 +135,14 @@ TEST_F(TestReceipts, AFailedCloseDoesNotEndTheRun) {
     const auto receipt = TestReceipt({"TEST 1\tA0.01", "VOID GR. A\tA-0.01"});
     std::vector<Sent> expected = {{qmr::ReadStatus, ""}};
     for (int r = 0; r < 2; ++r) expected.insert(expected.end(), receipt.begin(), receipt.end());
-    EXPECT_EQ(TakeSent(), expected);
+    EXPECT_EQ(TakeRequests(), expected);
     WithPrinter([](Printer& p) { EXPECT_EQ(p.receipts.fiscalReceiptCount, 2); });
 }
 
 TEST_F(TestReceipts, WithThePortClosedPrintOnlySaysSo) {
     Print(2, 2);
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Commands().empty());
 }
 
 TEST_F(TestReceipts, TheHiddenButtonOpensTheFormInTheMiddleOfTheScreen) {
@@ -158,18 +157,18 @@ TEST_F(TestReceipts, TheHiddenButtonOpensTheFormInTheMiddleOfTheScreen) {
     probe.resize(TestFrm->frameGeometry().size());
     qmr::ui::CentreOnScreen(probe);
     EXPECT_EQ(shownAt, probe.pos());
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(Commands().empty());
 }
 
 TEST_F(TestReceipts, TheFixedTestReceiptSellsTenCentsInGroupB) {
     ServicedPrinter();
     Connect();
     InitFP->SalesBtClick();
-    EXPECT_EQ(TakeSent(), (std::vector<Sent>{{qmr::OpenFiscalReceipt, "1,4826,0001"},
-                                             {qmr::PrintFiscalText, "TEST AFTER FISCALIZATION"},
-                                             {qmr::RegisterSale, "TEST\tB0.10"},
-                                             {qmr::RegisterPayment, "\t0.10"},
-                                             {qmr::CloseFiscalReceipt, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{qmr::OpenFiscalReceipt, "1,4826,0001"},
+                                                 {qmr::PrintFiscalText, "TEST AFTER FISCALIZATION"},
+                                                 {qmr::RegisterSale, "TEST\tB0.10"},
+                                                 {qmr::RegisterPayment, "\t0.10"},
+                                                 {qmr::CloseFiscalReceipt, ""}}));
     EXPECT_TRUE(script.messages.empty());
     WithPrinter([](Printer& p) {
         EXPECT_FALSE(p.receipts.receipt.open);
@@ -181,7 +180,7 @@ TEST_F(TestReceipts, TheFixedTestReceiptSellsTenCentsInGroupB) {
     WithPrinter([](Printer& p) { p.Handle({0x20, qmr::OpenFiscalReceipt, "1,4826,1"}); });
     script.OnNextModal([](QDialog&) {});
     InitFP->SalesBtClick();
-    EXPECT_EQ(TakeSent().size(), 5u);
+    EXPECT_EQ(TakeRequests().size(), 5u);
     EXPECT_EQ(script.modals.back().objectName, "StatusDlg");
 }
 

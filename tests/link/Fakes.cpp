@@ -56,7 +56,23 @@ bool FakeLine::ReadByte(std::uint8_t& value) {
     return true;
 }
 
+int FakeLine::ReadBytes(std::uint8_t* buffer, int max) {
+    ++readCalls;
+    return SerialLine::ReadBytes(buffer, max);
+}
+
+void FakeLine::SleepThrough(std::int64_t us) {
+    if (!sleepsThrough) {
+        WaitForInput(us);
+        return;
+    }
+    ++waits;
+    sleptThrough.push_back(us);
+    clock_.now += us;
+}
+
 void FakeLine::WaitForInput(std::int64_t maxWaitUs) {
+    ++waits;
     const std::int64_t until = clock_.now + maxWaitUs;
     if (!incoming_.empty() && incoming_.front().atUs <= until)
         clock_.now = std::max(clock_.now, incoming_.front().atUs);
@@ -153,7 +169,7 @@ void Resum(Bytes& frame) {
 void LinkFixture::SetUp() {
     unsetenv("QMR770_PORTS");
     qmr::SetPortSource([] { return std::vector<std::string>{"/dev/ttyFAKE0"}; });
-    Install(qmr::LinkVariant::InitUtility);
+    Install();
     if (openAtStart) OpenFakePort();
 }
 
@@ -162,7 +178,7 @@ void LinkFixture::TearDown() {
     qmr::SetPortSource({});
 }
 
-void LinkFixture::Install(qmr::LinkVariant variant) { qmr::InstallLink({&line, &clock, &ui, variant}); }
+void LinkFixture::Install() { qmr::InstallLink({&line, &clock, &ui}); }
 
 void LinkFixture::OpenFakePort() {
     ASSERT_TRUE(qmr::OpenPort());

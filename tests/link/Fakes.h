@@ -54,7 +54,9 @@ public:
     int BytesWaiting() override;
     bool WriteByte(std::uint8_t value) override;
     bool ReadByte(std::uint8_t& value) override;
+    int ReadBytes(std::uint8_t* buffer, int max) override;
     void WaitForInput(std::int64_t maxWaitUs) override;
+    void SleepThrough(std::int64_t us) override;
 
     // Bytes that arrive afterUs from now, then one every gapUs.
     void Arrive(const Bytes& bytes, std::int64_t afterUs = 0, std::int64_t gapUs = 0);
@@ -81,6 +83,13 @@ public:
     std::vector<ConfigureCall> configured;
     int closes = 0;
     long reads = 0;
+    // Calls of ReadBytes, and of the two waits.
+    int readCalls = 0;
+    int waits = 0;
+    // When set, SleepThrough sleeps out its whole time, as a real line does,
+    // and each such sleep is listed; otherwise it waits as WaitForInput.
+    bool sleepsThrough = false;
+    std::vector<std::int64_t> sleptThrough;
 
 private:
     struct Arrival {
@@ -160,7 +169,7 @@ class LinkFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void Install(qmr::LinkVariant variant);
+    void Install();
     void OpenFakePort();
     // Every request is answered with what make() builds from it.
     void AnswerEvery(std::function<Bytes(const Bytes& request, int index)> make);

@@ -28,7 +28,7 @@ std::uint32_t ChecksumCarried(const Bytes& frame) {
 
 class FrameTest : public LinkFixture {};
 
-TEST_F(FrameTest, StatusRequestAndItsReplyAreTheWorkedExample) {
+TEST_F(FrameTest, AStatusRequestAndItsEmptyReplyAreFramedByteForByte) {
     line.OnRequest([&](const Bytes&, int) {
         line.Arrive({0x01, 0x2B, 0x20, 0x4A, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x30, 0x30, 0x39, 0x3E, 0x03});
     });
@@ -43,7 +43,7 @@ TEST_F(FrameTest, StatusRequestAndItsReplyAreTheWorkedExample) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(FrameTest, LayoutRequestWithDataIsTheWorkedExample) {
+TEST_F(FrameTest, ARequestWithDataIsFramedByteForByte) {
     qmr::Link().SeqNumber = 0x21;
     qmr::ExecCommand(qmr::ConfigureReceiptLayout, "L1");
     ASSERT_FALSE(line.requests.empty());
@@ -51,7 +51,7 @@ TEST_F(FrameTest, LayoutRequestWithDataIsTheWorkedExample) {
     EXPECT_EQ(qmr::Link().SendChecksum, 0xF4u);
 }
 
-TEST_F(FrameTest, ReplyBuilderGivesTheWorkedExample) {
+TEST_F(FrameTest, TheReplyBuilderFramesAnEmptyReplyByteForByte) {
     EXPECT_EQ(qmr::BuildReplyFrame(0x20, 0x4A, "", {}),
               (Bytes{0x01, 0x2B, 0x20, 0x4A, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x30, 0x30, 0x39, 0x3E, 0x03}));
 }

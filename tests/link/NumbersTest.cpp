@@ -3,6 +3,9 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "Numbers.h"
 
@@ -79,6 +82,26 @@ TEST(BoundedFormatting, MatchesPrintfAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(FormatFixed(INFINITY, 4, 2, 64), std::nullopt);
     EXPECT_EQ(FormatFixed(NAN, 4, 2, 64), std::nullopt);
     EXPECT_EQ(FormatFixed(-DBL_MAX, 4, 2, 400)->size(), 313u);
+}
+
+TEST(FieldSplitting, KeepsEmptyFieldsAndLetTheLastTakeTheRest) {
+    using Fields = std::vector<std::string_view>;
+    const struct {
+        const char* text;
+        char separator;
+        std::size_t most;
+        Fields fields;
+    } cases[] = {
+        {"", ',', SIZE_MAX, {""}},
+        {"a", ',', SIZE_MAX, {"a"}},
+        {"a,,b,", ',', SIZE_MAX, {"a", "", "b", ""}},
+        {",", ',', SIZE_MAX, {"", ""}},
+        {"a,b,c,d", ',', 2, {"a", "b,c,d"}},  // the last field keeps its commas
+        {"a,b", ',', 3, {"a", "b"}},          // fewer fields than allowed
+        {"a,b", ',', 1, {"a,b"}},
+        {"x y,z w", ' ', SIZE_MAX, {"x", "y,z", "w"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SplitFields(c.text, c.separator, c.most), c.fields) << c.text;
 }
 
 }  // namespace

@@ -6,9 +6,17 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <sched.h>
 #include <stdexcept>
+#include <sys/mount.h>
+#include <unistd.h>
 
+#include "../test-utility/DiskLimit.h"
 #include "Cp1251.h"
 #include "Fakes.h"
 #include "LinkState.h"
@@ -271,6 +279,93 @@ TEST_F(QSettingsStoreTest, DamagedFileGivesTheDefaultsAndIsReplacedOnTheNextSave
     ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
     EXPECT_EQ(aside.readAll(), damaged);
     qmr::SetPortSource({});
+}
+
+// The folder on a small disk of its own, mounted read-only, while one
+// lives. The mount is seen by this thread alone (it gets a mount namespace
+// of its own, and goes back to the old one at the end); it takes root's
+// right to mount, and Failure() tells why it could not be made.
+class ReadOnlyDisk {
+public:
+    ReadOnlyDisk(const QString& folder, const std::function<void()>& fill) : folder_(QFile::encodeName(folder)) {
+        failure_ = Make(fill);
+    }
+    ~ReadOnlyDisk() {
+        if (mounted_) {
+            EXPECT_EQ(umount2(folder_.constData(), MNT_DETACH), 0);
+        }
+        if (away_) {
+            EXPECT_EQ(setns(home_, CLONE_NEWNS), 0);
+        }
+        if (home_ >= 0) close(home_);
+    }
+    ReadOnlyDisk(const ReadOnlyDisk&) = delete;
+    ReadOnlyDisk& operator=(const ReadOnlyDisk&) = delete;
+
+    const std::string& Failure() const { return failure_; }
+
+private:
+    // Why the disk could not be made; empty when it was.
+    std::string Make(const std::function<void()>& fill) {
+        const auto why = [](const char* what) { return std::string(what) + " (" + std::strerror(errno) + ")"; };
+        home_ = open("/proc/thread-self/ns/mnt", O_RDONLY | O_CLOEXEC);
+        if (home_ < 0) return why("no mount namespace to come back to");
+        if (unshare(CLONE_NEWNS) != 0) return why("cannot have mounts of its own");
+        away_ = true;
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return why("cannot keep mounts private");
+        if (mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") != 0) return why("cannot mount a tmpfs");
+        mounted_ = true;
+        fill();
+        if (mount(nullptr, folder_.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            return why("cannot remount the tmpfs read-only");
+        return {};
+    }
+
+    QByteArray folder_;
+    int home_ = -1;
+    bool away_ = false;
+    bool mounted_ = false;
+    std::string failure_;
+};
+
+// Settings saved once, then a save that cannot be stored: it is told with the
+// file's name, and the file saved before stays as it was.
+class SettingsSaveFailure : public QSettingsStoreTest {
+protected:
+    QString File() const { return QSettings("Zandrel", "QMR770").fileName(); }
+    QByteArray Content() const {
+        QFile f(File());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void SaveFirst() {
+        qmr::QSettingsStore store;
+        ASSERT_NO_THROW(qmr::SaveSettings(store, 1, 2, nullptr));
+        saved_ = Content();
+        ASSERT_TRUE(saved_.contains("SerialPort=1"));
+    }
+    void ExpectTheSaveToldAndTheOldFileKept() {
+        qmr::QSettingsStore store;
+        try {
+            qmr::SaveSettings(store, 2, 0, nullptr);
+            ADD_FAILURE() << "the save was not told to have failed";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), "Can't write the settings to " + File().toStdString());
+        }
+        EXPECT_EQ(Content(), saved_);
+    }
+    QByteArray saved_;
+};
+
+TEST_F(SettingsSaveFailure, OnAFullDisk) {
+    SaveFirst();
+    const DiskLimit full(10);
+    ExpectTheSaveToldAndTheOldFileKept();
+}
+
+TEST_F(SettingsSaveFailure, OnAReadOnlyDisk) {
+    const ReadOnlyDisk disk(dir_.path(), [this] { SaveFirst(); });
+    if (!disk.Failure().empty()) GTEST_SKIP() << "no read-only disk here: " << disk.Failure();
+    ExpectTheSaveToldAndTheOldFileKept();
 }
 
 TEST_F(QSettingsStoreTest, LoadAndSaveRoundTrip) {

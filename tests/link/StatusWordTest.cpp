@@ -74,11 +74,11 @@ TEST(StatusMaskTest, MasksHoldTheirBits) {
     EXPECT_EQ(qmr::StatusErrorMask, 0x9C000023u);
     EXPECT_EQ(qmr::FatalStatusMask, 0xFC000000u);
     EXPECT_EQ(qmr::LinkStatusMask, 0x9C000000u);
-    EXPECT_EQ(qmr::StatusErrorMask, qmr::swPortClosed | qmr::swNoResponse | qmr::swReserved27 | qmr::swProtocolError |
+    EXPECT_EQ(qmr::StatusErrorMask, qmr::swPortClosed | qmr::swNoResponse | qmr::swNestedExchangeRefused | qmr::swProtocolError |
                                         qmr::swNotPermitted | qmr::swInvalidCommand | qmr::swSyntaxError);
     EXPECT_EQ(qmr::FatalStatusMask, qmr::swPortClosed | qmr::swCommonFiscalError | qmr::swCommonError |
-                                        qmr::swNoResponse | qmr::swReserved27 | qmr::swProtocolError);
-    EXPECT_EQ(qmr::LinkStatusMask, qmr::swPortClosed | qmr::swNoResponse | qmr::swReserved27 | qmr::swProtocolError);
+                                        qmr::swNoResponse | qmr::swNestedExchangeRefused | qmr::swProtocolError);
+    EXPECT_EQ(qmr::LinkStatusMask, qmr::swPortClosed | qmr::swNoResponse | qmr::swNestedExchangeRefused | qmr::swProtocolError);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Commands.h"
 #include "Printer.h"
 
@@ -145,6 +147,78 @@ TEST(SimState, FreeTextsEscapeEveryByte) {
     EXPECT_EQ(UnescapeStateText(line), all);
     EXPECT_FALSE(UnescapeStateText("50%4").has_value());
     EXPECT_FALSE(UnescapeStateText("%G0").has_value());
+}
+
+// Amounts and counts in a state file that no printer could have come to are
+// damage, named by their section; the most a printer can come to loads.
+struct StateValueCase {
+    const char* name;
+    const char* section;
+    const char* line;
+    bool loads;
+};
+
+class SimStateValues : public ::testing::TestWithParam<StateValueCase> {};
+
+TEST_P(SimStateValues, OnlyWhatAPrinterCouldHoldLoads) {
+    const StateValueCase& c = GetParam();
+    Printer printer;
+    std::string error;
+    const bool loaded =
+        printer.LoadState(std::string("qmr770-state 1\n[") + c.section + "]\n" + c.line + "\n", error);
+    EXPECT_EQ(loaded, c.loads) << error;
+    if (!c.loads) {
+        EXPECT_EQ(error, std::string("section [") + c.section + "] cannot be read");
+    }
+}
+
+// A running sum's bound: 65535 receipts of 999999999.99 each.
+INSTANTIATE_TEST_SUITE_P(
+    Bounds, SimStateValues,
+    ::testing::Values(
+        StateValueCase{"DayAtItsBounds", "fiscal-memory",
+                       "day 6553499999934465 0 0 0 0 0 0 0 0 -6553499999934465 2147483647 2147483647", true},
+        StateValueCase{"DayAtTheSmallest64BitValue", "fiscal-memory",
+                       "day -9223372036854775808 0 0 0 0 0 0 0 0 0 0 0", false},
+        StateValueCase{"DayTotalPastARunningSum", "fiscal-memory", "day 0 0 0 0 6553499999934466 0 0 0 0 0 0 0",
+                       false},
+        StateValueCase{"StornoTotalBelowARunningSum", "fiscal-memory",
+                       "day 0 0 0 0 0 0 -6553499999934466 0 0 0 0 0", false},
+        StateValueCase{"NegativeReceipts", "fiscal-memory", "day 0 0 0 0 0 0 0 0 0 0 -1 0", false},
+        StateValueCase{"StornoReceiptsPastAnInt", "fiscal-memory", "day 0 0 0 0 0 0 0 0 0 0 0 2147483648", false},
+        StateValueCase{"ArticleAtItsBounds", "articles",
+                       "article 99999 C4 99 99999999999 -6553499999934465 6553499999934465 A", true},
+        StateValueCase{"QuantityAtTheSmallest64BitValue", "articles", "article 1 C0 1 100 -9223372036854775808 0 A",
+                       false},
+        StateValueCase{"AmountAtTheSmallest64BitValue", "articles", "article 1 C0 1 100 0 -9223372036854775808 A",
+                       false},
+        StateValueCase{"AmountPastARunningSum", "articles", "article 1 C0 1 100 0 6553499999934466 A", false},
+        StateValueCase{"NegativePrice", "articles", "article 1 C0 1 -1 0 0 A", false},
+        StateValueCase{"PricePastWhatProgrammingTakes", "articles", "article 1 C0 1 100000000000 0 0 A", false},
+        StateValueCase{"GroupZero", "articles", "article 1 C0 0 100 0 0 A", false},
+        StateValueCase{"GroupPastTheLast", "articles", "article 1 C0 100 100 0 0 A", false},
+        StateValueCase{"PluThatAnIntWrapsToOne", "articles", "article 4294967297 C0 1 100 0 0 A", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The bounds leave room for the reports' sums: a full article table and a
+// day, every sum at its most negative, print without overflow.
+TEST(SimState, ReportsOfTheMostAStateHoldsAddUp) {
+    Printer printer;
+    std::string state = "qmr770-state 1\n[articles]\n";
+    for (int plu = 1; plu <= Articles::MaxArticles; ++plu)
+        state += "article " + std::to_string(plu) + " C0 1 1 -6553499999934465 -6553499999934465 A\n";
+    state += "[fiscal-memory]\nday -6553499999934465 -6553499999934465 -6553499999934465 -6553499999934465 "
+             "-6553499999934465 0 0 0 0 0 0 0\n";
+    std::string error;
+    ASSERT_TRUE(printer.LoadState(state, error)) << error;
+    const auto prints = [&](int command, const std::string& data, const std::string& line) {
+        printer.paper.clear();
+        return !Refused(Send(printer, command, data)) &&
+               std::find(printer.paper.begin(), printer.paper.end(), line) != printer.paper.end();
+    };
+    EXPECT_TRUE(prints(qmr::PrintArticlesReport, "4826,S", "TOTAL  -65534999999344650.00"));
+    EXPECT_TRUE(prints(qmr::PrintArticlesReport, "4826,G", "TOTAL  -65534999999344650.00"));
+    EXPECT_TRUE(prints(qmr::PrintDailyReport, "4826,2", "TOTAL  -327674999996723.25"));
 }
 
 }  // namespace

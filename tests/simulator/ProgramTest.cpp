@@ -98,7 +98,7 @@ TEST_F(SimProgram, ServesAServicedPrinterThroughItsLinkAndTidiesUpOnTerm) {
 
     qmr::TermiosLine line;
     NoUi ui(link);
-    qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+    qmr::InstallLink({&line, nullptr, &ui});
     ASSERT_TRUE(qmr::OpenPort());
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultOk);
     EXPECT_EQ(qmr::Link().StatusWord, qmr::swSerialSet | qmr::swFmFormatted | qmr::swTaxRatesSet);
@@ -116,7 +116,7 @@ TEST_F(SimProgram, StartsWithAFiscalMemoryNearlyFullOnRequest) {
     const std::string device = ReadLine();
     qmr::TermiosLine line;
     NoUi ui(device);
-    qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+    qmr::InstallLink({&line, nullptr, &ui});
     ASSERT_TRUE(qmr::OpenPort());
     qmr::ExecCommand(qmr::ReadStatus, "");
     EXPECT_TRUE(qmr::Link().StatusWord & qmr::swFmNearFull);
@@ -140,7 +140,7 @@ TEST_F(SimProgram, TheStateFileCarriesThePrinterAcrossARestart) {
     auto talk = [&](const std::vector<std::string>& args, auto&& exchange) {
         Start(args);
         NoUi ui(ReadLine());
-        qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+        qmr::InstallLink({&line, nullptr, &ui});
         ASSERT_TRUE(qmr::OpenPort());
         exchange();
         qmr::ClosePort();

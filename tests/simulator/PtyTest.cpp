@@ -43,7 +43,7 @@ private:
 class PtyLink : public ::testing::Test {
 protected:
     void SetUp() override {
-        qmr::InstallLink({&line, nullptr, &ui, qmr::LinkVariant::InitUtility});
+        qmr::InstallLink({&line, nullptr, &ui});
         ASSERT_TRUE(qmr::OpenPort());
     }
     void TearDown() override { qmr::ClosePort(); }

@@ -28,7 +28,7 @@ Bytes Join(std::initializer_list<Bytes> parts) {
 const Bytes ReadStatusFrame{0x01, 0x24, 0x20, 0x4A, 0x05, 0x30, 0x30, 0x39, 0x33, 0x03};
 const Bytes LayoutFrame{0x01, 0x26, 0x21, 0x2B, 0x4C, 0x31, 0x05, 0x30, 0x30, 0x3F, 0x34, 0x03};
 
-TEST(ParseRequestFrame, ReadsTheWorkedExamples) {
+TEST(ParseRequestFrame, ReadsARequestWithoutDataAndOneWithData) {
     EXPECT_EQ(ParseRequestFrame(ReadStatusFrame), (Request{0x20, 0x4A, ""}));
     EXPECT_EQ(ParseRequestFrame(LayoutFrame), (Request{0x21, 0x2B, "L1"}));
 }

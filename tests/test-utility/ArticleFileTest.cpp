@@ -11,6 +11,7 @@
 
 #include "ArticleFile.h"
 #include "DiskLimit.h"
+#include "ReadOnlyFolder.h"
 
 using namespace vextora;
 
@@ -260,59 +261,8 @@ TEST_F(SaveFile, AFolderThatCannotBeWrittenIsAFailure) {
     EXPECT_FALSE(WriteFileSafely(dir.filePath("no/such/folder/goods.art"), "x"));
 }
 
-// A folder where no file may be created, holding a file that may be
-// written, as a user who is not root meets it: root acts as nobody while
-// one lives.
-class ReadOnlyFolder {
-public:
-    explicit ReadOnlyFolder(const QString& parent) : path_(parent + "/ro") {
-        EXPECT_EQ(mkdir(Native(path_), 0755), 0);
-        const int fd = open(Native(File()), O_CREAT | O_WRONLY, 0644);
-        EXPECT_GE(fd, 0);
-        EXPECT_EQ(write(fd, "OLD\r\n", 5), 5);
-        close(fd);
-        if (geteuid() == 0) {
-            EXPECT_EQ(chmod(Native(parent), 0755), 0);
-            EXPECT_EQ(chown(Native(path_), Nobody, Nobody), 0);
-            EXPECT_EQ(chown(Native(File()), Nobody, Nobody), 0);
-        }
-        EXPECT_EQ(chmod(Native(path_), 0555), 0);
-        if (geteuid() == 0) actingAsNobody_ = setegid(Nobody) == 0 && seteuid(Nobody) == 0;
-    }
-    ~ReadOnlyFolder() {
-        if (actingAsNobody_) {
-            EXPECT_EQ(seteuid(0), 0);
-            EXPECT_EQ(setegid(0), 0);
-        }
-        chmod(Native(path_), 0755);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-
-    QString File() const { return path_ + "/goods.art"; }
-    // Whether the folder does refuse new files here.
-    bool Refuses() const {
-        const QString probe = path_ + "/probe";
-        const int fd = open(Native(probe), O_CREAT | O_WRONLY, 0644);
-        if (fd < 0) return true;
-        close(fd);
-        unlink(Native(probe));
-        return false;
-    }
-
-private:
-    static constexpr uid_t Nobody = 65534;
-    static const char* Native(const QString& path) {
-        static thread_local QByteArray bytes;
-        bytes = QFile::encodeName(path);
-        return bytes.constData();
-    }
-    QString path_;
-    bool actingAsNobody_ = false;
-};
-
 TEST_F(SaveFile, AFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
-    const ReadOnlyFolder folder(dir.path());
+    const ReadOnlyFolder folder(dir.path(), "goods.art", "OLD\r\n");
     if (!folder.Refuses()) GTEST_SKIP() << "this user may create files in any folder";
     ASSERT_TRUE(WriteFileSafely(folder.File(), "00012,1,2.50,1,X\r\n"));
     QFile f(folder.File());

@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         VextoraWindow::SetUp();
         Connect();
-        Received();
+        sim.ClearRequests();
     }
     void SetPrinterArticles(std::vector<qmrsim::Article> articles) {
         WithPrinter([&](qmrsim::Printer& p) {
@@ -45,6 +45,18 @@ protected:
         for (const auto& row : rows) table.Append(n, row);
         Form1->ArtTable->Model().SetTable(table);
     }
+    // The printer answers the next request of the command with this data as
+    // it would, but flags it as not permitted.
+    void FlagNext(int command, const std::string& data) {
+        WithPrinter([&](qmrsim::Printer& p) {
+            p.SetHandler(command, [inner = p.HandlerOf(command), data, done = false](qmrsim::Printer& q,
+                                                                                   const qmrsim::Request& r) mutable {
+                std::string reply = inner(q, r);
+                if (r.data == data && !std::exchange(done, true)) q.Fail(qmrsim::st::NotPermitted);
+                return reply;
+            });
+        });
+    }
     // A printer error sent outside the flows pops up the status dialog again.
     void ExpectStatusPopUpsBack() {
         EXPECT_FALSE(qmr::Link().SuppressStatusDlg);
@@ -57,9 +69,9 @@ TEST_F(Articles, AnEmptyPrinterLeavesTheEmptyTableAndTheCountAsItWas) {
     SetPrinterArticles({});
     LoadArticles("15,1,2.50,2,MILK\r\n");
     Form1->ArtCnt->setText("7");
-    Received();
+    sim.ClearRequests();
     Form1->ReadfromPrinter1->trigger();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "F"}}));
     EXPECT_EQ(Grid(), (std::vector<QStringList>{{"", "", "", "", "", ""}}));
     EXPECT_EQ(Form1->ArtCnt->text(), "7");
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
@@ -70,8 +82,8 @@ TEST_F(Articles, ThreeArticlesAreReadWithTheirTabsShownAndSentBackAsTabs) {
     bool cancelOnDuringRead = false;
     DuringRequest(ProgramArticles, "N", 1, [&] { cancelOnDuringRead = Form1->CancelBt->isEnabled(); });
     Form1->ReadfromPrinter1->trigger();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "F"}, {ProgramArticles, "N"},
-                                             {ProgramArticles, "N"}, {ProgramArticles, "N"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "F"}, {ProgramArticles, "N"},
+                                                 {ProgramArticles, "N"}, {ProgramArticles, "N"}}));
     EXPECT_EQ(Grid(), (std::vector<QStringList>{{"3", "\u0412", "2", "4.50", "0.000", "CHEESE"},
                                                 {"12", "\u0410", "1", "2.50", "0.000", "MILK\\tFRESH, 1L"},
                                                 {"40", "\u0414", "9", "0.05", "0.000", "X"}}));
@@ -82,15 +94,36 @@ TEST_F(Articles, ThreeArticlesAreReadWithTheirTabsShownAndSentBackAsTabs) {
     SetPrinterArticles({});
     TypePassword("4826");
     Form1->StoreM->trigger();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""},
-                                             {ProgramArticles, "P\xC2" "3,2,4.50,4826,CHEESE"},
-                                             {ProgramArticles, "P\xC0" "12,1,2.50,4826,MILK\tFRESH, 1L"},
-                                             {ProgramArticles, "P\xC4" "40,9,0.05,4826,X"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""},
+                                                 {ProgramArticles, "P\xC2" "3,2,4.50,4826,CHEESE"},
+                                                 {ProgramArticles, "P\xC0" "12,1,2.50,4826,MILK\tFRESH, 1L"},
+                                                 {ProgramArticles, "P\xC4" "40,9,0.05,4826,X"}}));
     EXPECT_EQ(PrinterArticles().at(12).name, "MILK\tFRESH, 1L");
     EXPECT_EQ(PrinterArticles().size(), 3u);
     EXPECT_EQ(Form1->ArtCnt->text(), "3");
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
     EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(Articles, APrinterErrorShowsTheStatusDialogAndReadAndSendGoOn) {
+    SetPrinterArticles({{3, '\xC2', 2, 450, "CHEESE"}, {12, '\xC0', 1, 250, "MILK"}, {40, '\xC4', 9, 5, "X"}});
+    StopFlag = true;  // as a cancelled flow leaves it
+    FlagNext(ProgramArticles, "N");
+    script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
+    Form1->ReadfromPrinter1->trigger();
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "F"}, {ProgramArticles, "N"},
+                                             {ProgramArticles, "N"}, {ProgramArticles, "N"}}));
+    EXPECT_EQ(Grid().size(), 3u);
+    EXPECT_EQ(Form1->ArtCnt->text(), "3");
+
+    FlagNext(ReadStatus, "");
+    TypePassword("4826");
+    script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
+    Form1->StoreM->trigger();
+    const auto sent = TakeRequests();
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent[0], (Sent{ReadStatus, ""}));
+    EXPECT_EQ(sent[3], (Sent{ProgramArticles, "P\xC4" "40,9,0.05,4826,X"}));
 }
 
 TEST_F(Articles, CancelDuringTheFifthArticleLeavesFiveRows) {
@@ -100,7 +133,7 @@ TEST_F(Articles, CancelDuringTheFifthArticleLeavesFiveRows) {
     // The fifth "N" asks for article 6, after article 5 is shown.
     DuringRequest(ProgramArticles, "N", 5, [] { Form1->CancelBt->click(); });
     Form1->ReadfromPrinter1->trigger();
-    EXPECT_EQ(Received().size(), 2u + 5u);
+    EXPECT_EQ(TakeRequests().size(), 2u + 5u);
     EXPECT_EQ(Grid().size(), 5u);
     EXPECT_EQ(Grid().back()[5], "A5");
     EXPECT_EQ(Form1->ArtCnt->text(), "5");
@@ -139,7 +172,8 @@ TEST_F(Articles, SendingSendsTheRowByteForByteAndPassesOverRowsThePrinterCannotT
              {"9", "\xC5", "1", "1.00", "", "NOT A TAX LETTER"}});
     TypePassword("4826");
     Form1->StoreM->trigger();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, std::string("P\xC0" "12,1,2.50,4826,MILK")}}));
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, std::string("P\xC0" "12,1,2.50,4826,MILK")}}));
     // The grid row of the last row sent, not a count.
     EXPECT_EQ(Form1->ArtCnt->text(), "4");
     EXPECT_EQ(PrinterArticles().at(12).name, "MILK");
@@ -149,7 +183,7 @@ TEST_F(Articles, RowsThePrinterRefusesArePassedOverWithoutADialog) {
     LoadArticles("12,1,2.50,1,MILK\r\n13,1,3.00,1,CREAM\r\n");
     TypePassword("1111");  // not the service password
     Form1->StoreM->trigger();
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ProgramArticles, ProgramArticles}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ProgramArticles, ProgramArticles}));
     EXPECT_EQ(Form1->ArtCnt->text(), "2");
     EXPECT_EQ(PrinterArticles().count(12), 0u);
     EXPECT_EQ(script.modals.size(), 1u);  // the password dialog alone
@@ -160,7 +194,7 @@ TEST_F(Articles, SendingWithThePasswordDialogClosedSendsNothing) {
     LoadArticles("12,1,2.50,1,MILK\r\n");
     script.OnNextModal([](QDialog& form) { form.close(); });
     Form1->StoreM->trigger();
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 TEST_F(Articles, ATextTooLongForTheLinkStopsTheSendLikeAnyLinkFailure) {
@@ -170,7 +204,8 @@ TEST_F(Articles, ATextTooLongForTheLinkStopsTheSendLikeAnyLinkFailure) {
              {"14", "\xC0", "1", "2.50", "", "AFTER"}});
     TypePassword("4826");
     Form1->StoreM->trigger();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "P\xC0" "12,1,2.50,4826," + name150}}));
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "P\xC0" "12,1,2.50,4826," + name150}}));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Data too long"});
     EXPECT_EQ(Form1->ArtCnt->text(), "1");
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
@@ -182,23 +217,23 @@ TEST_F(Articles, CancelStopsTheSendAfterTheCurrentRow) {
     TypePassword("4826");
     DuringRequest(ProgramArticles, "P\xC0" "13,1,2.50,4826,B", 1, [] { Form1->CancelBt->click(); });
     Form1->StoreM->trigger();
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ProgramArticles, ProgramArticles}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ProgramArticles, ProgramArticles}));
     EXPECT_EQ(Form1->ArtCnt->text(), "2");
 }
 
 TEST_F(Articles, DeleteRemovesTheOnlyRowAndTheHeaderBecomesCurrent) {
     LoadArticles("2,1,0.95,2,MILK 1L\r\n");
-    Received();
+    sim.ClearRequests();
     TypePassword("4826");
     PressKey(Qt::Key_Delete);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "D2,4826"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "D2,4826"}}));
     EXPECT_TRUE(Grid().empty());
     EXPECT_EQ(Form1->ArtTable->Model().Table().RowCount(), 1);
     EXPECT_EQ(Form1->ArtTable->SelectedRow(), 0);
     EXPECT_EQ(PrinterArticles().count(2), 0u);
     // Nothing is left to delete.
     PressKey(Qt::Key_Delete);
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 TEST_F(Articles, DeleteWithAnyModifierDeletesAndTheRowAboveBecomesCurrent) {
@@ -207,10 +242,10 @@ TEST_F(Articles, DeleteWithAnyModifierDeletesAndTheRowAboveBecomesCurrent) {
         SetPrinterArticles({{1, '\xC0', 1, 120, "BREAD"}, {3, '\xC1', 2, 450, "CHEESE"}});
         LoadArticles("1,1,1.20,1,BREAD\r\n3,2,4.50,2,CHEESE\r\n");
         Form1->ArtTable->SelectRow(2);
-        Received();
+        sim.ClearRequests();
         TypePassword("4826");
         PressKey(Qt::Key_Delete, modifiers);
-        EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "D3,4826"}}));
+        EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "D3,4826"}}));
         EXPECT_EQ(Grid().size(), 1u);
         EXPECT_EQ(Form1->ArtTable->SelectedRow(), 1);
     }
@@ -226,16 +261,16 @@ TEST_F(Articles, DeleteSendsNothingOnTheHeaderTheEmptyRowOrAnotherKey) {
     Form1->ArtTable->SelectRow(1);
     PressKey(Qt::Key_Backspace);
     PressKey(Qt::Key_D);
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     EXPECT_EQ(Grid().size(), 1u);
 }
 
 TEST_F(Articles, ARefusedDeleteSaysSoAndLeavesTheGrid) {
     LoadArticles("999,1,1.00,1,UNKNOWN\r\n");
-    Received();
+    sim.ClearRequests();
     TypePassword("4826");
     PressKey(Qt::Key_Delete);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "D999,4826"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ProgramArticles, "D999,4826"}}));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't delete article"});
     EXPECT_EQ(script.messages[0].caption, "Error");
     EXPECT_EQ(Grid().size(), 1u);
@@ -249,10 +284,10 @@ TEST_F(Articles, ARefusedDeleteSaysSoAndLeavesTheGrid) {
 
 TEST_F(Articles, DeleteWithThePasswordDialogClosedSendsNoDelete) {
     LoadArticles("1,1,1.20,1,BREAD\r\n");
-    Received();
+    sim.ClearRequests();
     script.OnNextModal([](QDialog& form) { form.close(); });
     PressKey(Qt::Key_Delete);
-    EXPECT_EQ(ReceivedCommands(), std::vector<int>{ReadStatus});
+    EXPECT_EQ(TakeCommands(), std::vector<int>{ReadStatus});
     EXPECT_EQ(Grid().size(), 1u);
     ExpectStatusPopUpsBack();
 }
@@ -265,9 +300,9 @@ TEST_F(Articles, APrinterErrorAtTheDeletesStatusReadStopsWithoutADialog) {
             return std::string();
         });
     });
-    Received();
+    sim.ClearRequests();
     PressKey(Qt::Key_Delete);
-    EXPECT_EQ(ReceivedCommands(), std::vector<int>{ReadStatus});
+    EXPECT_EQ(TakeCommands(), std::vector<int>{ReadStatus});
     EXPECT_TRUE(script.modals.empty());
 }
 

@@ -59,11 +59,11 @@ protected:
         return Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(row - 1, ColName)).center();
     }
     bool WasSent(const Sent& request) {
-        const auto received = Received();
+        const auto received = TakeRequests();
         return std::find(received.begin(), received.end(), request) != received.end();
     }
     bool WasSent(int command) {
-        const auto received = ReceivedCommands();
+        const auto received = TakeCommands();
         return std::find(received.begin(), received.end(), command) != received.end();
     }
     // A form shown, or a file dialog put up, by this binding.
@@ -75,7 +75,7 @@ protected:
     }
     void Run(const std::vector<Binding>& table) {
         for (const Binding& b : table) {
-            Received();
+            sim.ClearRequests();
             modalsBefore_ = script.modals.size();
             filesBefore_ = script.files.size();
             b.act();

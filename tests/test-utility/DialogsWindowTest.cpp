@@ -30,11 +30,11 @@ TEST_F(Console, OnlyDecimalNumbersFrom32To135AreSent) {
     for (const QString number : {"31", "136", "", "0x4A", "abc"}) Execute(number, "");
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>(5, "Command number out of range")));
     EXPECT_EQ(script.messages[0].caption, "Error");
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     Execute("32", "");
     Execute(" 135", "");
     Execute("74", "");
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{32, 135, 74}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{32, 135, 74}));
     EXPECT_EQ(script.messages.size(), 5u);  // the printer's "Invalid command" pops up nothing
     // A refused number leaves the last answer and status as they were.
     Execute("90", "");
@@ -48,7 +48,7 @@ TEST_F(Console, OnlyDecimalNumbersFrom32To135AreSent) {
 TEST_F(Console, DataEscapesBecomeTabAndLineFeed) {
     for (const QString data : {"a\\tb", "end\\", "\\x", "\\\\t", "l1\\nl2", "\u0410\u0411"}) Execute("74", data);
     std::vector<std::string> sent;
-    for (const auto& [cmd, data] : Received()) sent.push_back(data);
+    for (const auto& [cmd, data] : TakeRequests()) sent.push_back(data);
     EXPECT_EQ(sent, (std::vector<std::string>{"a\tb", "end\\", "\\x", "\\\t", "l1\nl2", "\xC0\xC1"}));
 }
 
@@ -118,7 +118,7 @@ TEST_F(Console, StatusButtonOnlyAfterAReplyThatCameThroughTheLink) {
     const QPoint where = StatusDlg->pos();
     CommandFrm->StatusBt->click();
     EXPECT_EQ(script.modals.back().pos, where);  // shown where it stands, not placed
-    EXPECT_TRUE(Received().size() == 1u);         // and nothing more was sent
+    EXPECT_TRUE(TakeRequests().size() == 1u);         // and nothing more was sent
 
     // A time-out leaves it off.
     clock.racing = true;
@@ -133,13 +133,13 @@ TEST_F(Console, StatusButtonOnlyAfterAReplyThatCameThroughTheLink) {
 TEST_F(Console, DataLongerThanAFrameCarriesIsRefusedByTheLink) {
     Execute("74", QString(220, 'x'));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Data too long"});
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     EXPECT_FALSE(CommandFrm->StatusBt->isEnabled());
     // 300 typed characters that escape to 150 bytes do fit.
     QString tabs;
     for (int i = 0; i < 150; ++i) tabs += "\\t";
     Execute("74", tabs);
-    ASSERT_EQ(Received().size(), 1u);
+    ASSERT_EQ(TakeRequests().size(), 1u);
 }
 
 TEST_F(Console, TextsAreKeptOnReopeningAndAcrossARestart) {
@@ -169,10 +169,10 @@ TEST_F(VextoraWindow, OperatorSevenWithAnEmptyPasswordOpensTheNextReceipt) {
     Form1->OperatorM->trigger();
     EXPECT_EQ(OperatorNumber, 7);
     EXPECT_EQ(OperatorPassword, "");
-    EXPECT_TRUE(Received().empty());  // nothing goes to the printer until a receipt opens
+    EXPECT_TRUE(TakeRequests().empty());  // nothing goes to the printer until a receipt opens
     script.OnNextModal([](QDialog&) {});  // the printer refuses operator 7's password
     Sell("1");
-    EXPECT_EQ(Received()[2], (Sent{qmr::OpenFiscalReceipt, "7,,123,I"}));
+    EXPECT_EQ(TakeRequests()[2], (Sent{qmr::OpenFiscalReceipt, "7,,123,I"}));
 }
 
 TEST_F(VextoraWindow, ClosingTheOperatorDialogWithoutOkChangesNothing) {

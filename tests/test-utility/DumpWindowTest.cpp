@@ -25,7 +25,7 @@ protected:
             for (std::size_t i = 0; i < p.fiscalMemory.image.size(); ++i)
                 p.fiscalMemory.image[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
         });
-        Received();
+        sim.ClearRequests();
     }
     std::vector<std::uint8_t> Image(bool firmware = false) {
         return sim.WithPrinter([firmware](qmrsim::Printer& p) { return firmware ? p.fiscalMemory.code : p.fiscalMemory.image; });
@@ -79,7 +79,7 @@ TEST_F(Dump, TheWholeFiscalMemoryIsReadListedAndSaved) {
         EXPECT_EQ(listing.back().size(), 72);
         Save(path);
     });
-    const auto received = Received();
+    const auto received = TakeRequests();
     ASSERT_EQ(received.size(), 2u + 5120u);
     EXPECT_EQ(received[0], (Sent{ReadStatus, ""}));
     EXPECT_EQ(received[1], (Sent{ReadStatus, ""}));
@@ -100,11 +100,28 @@ TEST_F(Dump, TheWholeCodeMemoryIsReadWithItsOwnCommand) {
         EXPECT_EQ(Listing().size(), 8192);
         Save(path);
     });
-    const auto received = Received();
+    const auto received = TakeRequests();
     ASSERT_EQ(received.size(), 2u + 2048u);
     EXPECT_EQ(received[2], (Sent{ReadFirmwareBlock, "00000,64"}));
     EXPECT_EQ(received.back(), (Sent{ReadFirmwareBlock, "1FFC0,64"}));
     EXPECT_EQ(ReadFile(path), Bytes(Image(true), 131072));
+}
+
+TEST_F(Dump, TheBarGainsAStepEveryTwentyBlocksOfTheFiscalMemoryAndEveryEightOfTheCode) {
+    struct Case {
+        QAction* item;
+        int command;
+        int afterBlock159;
+    };
+    for (const Case c : {Case{Form1->ReadFMM, ReadFiscalMemoryBlock, 7}, Case{Form1->ReadCodeMM, ReadFirmwareBlock, 19}}) {
+        int shown = -1;
+        DuringRequest(c.command, BlockRequestData(160), 1, [&shown] {
+            shown = MemForm->PrgBar->value();
+            MemForm->CancelBt->click();
+        });
+        OpenDump(c.item, [] { MemForm->ReadBt->click(); });
+        EXPECT_EQ(shown, c.afterBlock159) << c.command;
+    }
 }
 
 TEST_F(Dump, TheListingShowsTheRepliesDigitsAsTheyCameAndTheBytesAsCharacters) {
@@ -145,7 +162,7 @@ TEST_F(Dump, CancelAfterBlockTenSavesSevenHundredAndFourBytes) {
         EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true}));
         Save(path);
     });
-    EXPECT_EQ(Received().size(), 2u + 11u);
+    EXPECT_EQ(TakeRequests().size(), 2u + 11u);
     EXPECT_EQ(ReadFile(path), Bytes(Image(), 704));
 }
 
@@ -165,7 +182,7 @@ TEST_F(Dump, AnErrorOnBlockZeroLeavesAnEmptyDumpThatCutsALongerFile) {
         script.AnswerNext(qmr::IdYes);
         Save(path);
     });
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, ReadFiscalMemoryBlock}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus, ReadFiscalMemoryBlock}));
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"File exists. Overwrite?"});
     EXPECT_EQ(script.messages[0].caption, "Warning");
     EXPECT_EQ(ReadFile(path), QByteArray());
@@ -202,7 +219,7 @@ TEST_F(Dump, ClosingTheWindowDuringAReadStopsItAndTheBufferLivesUntilItEnds) {
         EXPECT_EQ(DumpLength, 256);
         EXPECT_EQ(DumpBuffer.size(), 327680u);
     });
-    EXPECT_EQ(Received().size(), 2u + 4u);
+    EXPECT_EQ(TakeRequests().size(), 2u + 4u);
     EXPECT_TRUE(DumpBuffer.empty());
 }
 

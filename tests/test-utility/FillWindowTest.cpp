@@ -96,11 +96,6 @@ protected:
     void ExpectStatusDialog() {
         script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
     }
-    static std::vector<int> Commands(const std::vector<Sent>& sent) {
-        std::vector<int> commands;
-        for (const auto& [cmd, data] : sent) commands.push_back(cmd);
-        return commands;
-    }
     static long Count(const std::vector<Sent>& sent, int command) {
         return std::count_if(sent.begin(), sent.end(), [command](const Sent& s) { return s.first == command; });
     }
@@ -118,14 +113,21 @@ protected:
 };
 
 TEST_F(FillSeries, ResetsSendAResetAndTheClockPerCycleAndNothingElse) {
-    Run(Form1->ResetsM, "3", [] { FillFM->DispBox->setChecked(false); });
+    WatchPauses();
+    // A Cancel before Go is forgotten when the series starts.
+    Run(Form1->ResetsM, "3", [] {
+        FillFM->DispBox->setChecked(false);
+        FillFM->CancelBt->click();
+    });
     EXPECT_EQ(script.modals.back().caption, "Make Resets");
     EXPECT_EQ(shownHeight, 100);  // the display box lies below the client area
     EXPECT_EQ(shownCount, "1");
     EXPECT_EQ(shownDone, "");
     std::vector<Sent> expected{{ReadStatus, ""}};
-    for (int i = 0; i < 3; ++i) expected.insert(expected.end(), {{PerformReset, ""}, {SetDateTime, "05-01-31 07:09"}});
-    EXPECT_EQ(Received(), expected);
+    for (int i = 0; i < 3; ++i)
+        expected.insert(expected.end(),
+                        {{PerformReset, ""}, {Pause, "100"}, {SetDateTime, "05-01-31 07:09"}, {Pause, "100"}});
+    EXPECT_EQ(TakeRequestsWithPauses(), expected);
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 3");
     EXPECT_FALSE(cancelAfter);
     EXPECT_EQ(Records('R'), 3);
@@ -139,15 +141,15 @@ TEST_F(FillSeries, ACountTypedIntoTheShownDialogReplacesItsOne) {
     });
     Form1->ResetsM->trigger();
     EXPECT_EQ(FillFM->CntBox->text(), "3");
-    EXPECT_EQ(Count(Received(), PerformReset), 3);
+    EXPECT_EQ(Count(TakeRequests(), PerformReset), 3);
 }
 
 TEST_F(FillSeries, ACountThatIsNoPositiveNumberRunsNoCycle) {
     for (const char* count : {"", "0", "-3", "abc"}) {
         Run(Form1->ResetsM, count);
-        EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}})) << count;
+        EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}})) << count;
         Run(Form1->ClosuresM, count);
-        const auto sent = Received();
+        const auto sent = TakeRequests();
         EXPECT_EQ(Count(sent, OpenFiscalReceipt) + Count(sent, PrintDailyReport), 0) << count;
         // The menu's status probe, Go's own, then the articles.
         EXPECT_EQ(sent[2], (Sent{ProgramArticles, "F"})) << count;
@@ -157,11 +159,20 @@ TEST_F(FillSeries, ACountThatIsNoPositiveNumberRunsNoCycle) {
 }
 
 TEST_F(FillSeries, AClosuresCycleIsFiscalReceiptsAStornoReceiptAndADailyReport) {
-    Run(Form1->ClosuresM, "4");
+    // Every receipt opens with the operator and password chosen in the menu.
+    WithPrinter([](qmrsim::Printer& p) { p.receipts.operatorPasswords[2] = "2731"; });
+    script.OnNextModal([](QDialog&) {
+        OperatorDlg->OperNmb->setCurrentIndex(2);
+        OperatorDlg->OperP->setText("2731");
+        OperatorDlg->OkBt->click();
+    });
+    Form1->OperatorM->trigger();
+    WatchPauses();
+    Run(Form1->ClosuresM, "4", [] { FillFM->CancelBt->click(); });
     EXPECT_EQ(script.modals.back().caption, "Make Closures");
     EXPECT_EQ(shownHeight, 140);
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 4");
-    const auto sent = Received();
+    const auto sent = TakeRequestsWithPauses();
     // Status twice, then the printer's six articles: "F" and an "N" past each.
     std::vector<Sent> preamble{{ReadStatus, ""}, {ReadStatus, ""}, {ProgramArticles, "F"}};
     for (int i = 0; i < 6; ++i) preamble.push_back({ProgramArticles, "N"});
@@ -175,7 +186,7 @@ TEST_F(FillSeries, AClosuresCycleIsFiscalReceiptsAStornoReceiptAndADailyReport) 
             ASSERT_LT(at, sent.size());
             const bool storno = sent[at].first == OpenStornoReceipt;
             ASSERT_TRUE(storno || sent[at].first == OpenFiscalReceipt) << at;
-            EXPECT_EQ(sent[at++].second, "1,4826,123,I");
+            EXPECT_EQ(sent[at++].second, "3,2731,123,I");
             int sales = 0;
             for (; sent[at].first == SellArticleWithDisplay; ++at, ++sales) {
                 const std::string& data = sent[at].second;
@@ -192,9 +203,17 @@ TEST_F(FillSeries, AClosuresCycleIsFiscalReceiptsAStornoReceiptAndADailyReport) 
         }
         EXPECT_TRUE(fiscal >= 1 && fiscal <= 5) << fiscal;
         EXPECT_EQ(sent[at++], (Sent{PrintDailyReport, "4826,A"}));
+        EXPECT_EQ(sent[at++], (Sent{Pause, "50"}));
     }
     EXPECT_EQ(at, sent.size());
     EXPECT_EQ(Records('Z'), 4);
+}
+
+TEST_F(FillSeries, APrinterWithoutArticlesRunsNoClosure) {
+    WithPrinter([](qmrsim::Printer& p) { p.receipts.articles.clear(); });
+    Run(Form1->ClosuresM, "3");
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(FillFM->DoneLb->text(), "");
 }
 
 TEST_F(FillSeries, ClosuresNeedAFiscalisedPrinter) {
@@ -203,19 +222,19 @@ TEST_F(FillSeries, ClosuresNeedAFiscalisedPrinter) {
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"Printer not fiscalised"}));
     EXPECT_EQ(script.messages[0].caption, "Error");
     EXPECT_TRUE(script.modals.empty());
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}}));
 }
 
 TEST_F(FillSeries, TheDisplayBoxIsReadAtEverySale) {
     Run(Form1->ClosuresM, "1", [] { FillFM->DispBox->setChecked(false); });
-    auto sent = Received();
+    auto sent = TakeRequests();
     EXPECT_EQ(Count(sent, SellArticleWithDisplay), 0);
     EXPECT_GT(Count(sent, SellArticle), 0);
 
     OnRequest(SellArticleWithDisplay, 1, "toggle", FillFM->DispBox);
     Run(Form1->ClosuresM, "3", [] { FillFM->DispBox->setChecked(true); });
     std::vector<int> sales;
-    for (const int cmd : Commands(Received()))
+    for (const int cmd : TakeCommands())
         if (cmd == SellArticle || cmd == SellArticleWithDisplay) sales.push_back(cmd);
     ASSERT_GT(sales.size(), 2u);
     EXPECT_EQ(sales.front(), SellArticleWithDisplay);
@@ -236,7 +255,7 @@ TEST_F(FillSeries, CancelLetsTheCycleUnderWayFinishThenEndsTheSeries) {
     OnRequest(OpenStornoReceipt, 1, "click", FillFM->CancelBt);
     Run(Form1->ClosuresM, "50");
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 1");
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(Count(sent, PrintDailyReport), 1);
     EXPECT_EQ(sent.back().first, PrintDailyReport);
 }
@@ -245,21 +264,21 @@ TEST_F(FillSeries, ClosingTheDialogDuringASeriesStopsItAsCancelDoes) {
     OnRequest(PerformReset, 1, "reject", FillFM);
     Run(Form1->ResetsM, "9999");
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 1");
-    EXPECT_EQ(Count(Received(), PerformReset), 1);
+    EXPECT_EQ(Count(TakeRequests(), PerformReset), 1);
     EXPECT_EQ(script.modals.back().result, qmr::ui::mrCancel);
 }
 
 TEST_F(FillSeries, AFailedCloseEndsTheSeriesInAFiscalReceiptButNotInTheStornoOne) {
     RefuseOnce(CloseFiscalReceipt, [](const qmrsim::Printer& p) { return !p.receipts.receipt.storno; });
     Run(Form1->ClosuresM, "3", [this] { ExpectStatusDialog(); });
-    auto sent = Received();
+    auto sent = TakeRequests();
     EXPECT_EQ(sent.back(), (Sent{CloseFiscalReceipt, ""}));
     EXPECT_EQ(Count(sent, PrintDailyReport), 0);
     EXPECT_EQ(FillFM->DoneLb->text(), "");
 
     RefuseOnce(CloseFiscalReceipt, [](const qmrsim::Printer& p) { return p.receipts.receipt.storno; });
     Run(Form1->ClosuresM, "3", [this] { ExpectStatusDialog(); });
-    sent = Received();
+    sent = TakeRequests();
     const auto stornoClose = std::find(sent.begin(), sent.end(), Sent{RegisterPayment, "\tC"}) + 1;
     ASSERT_LT(stornoClose + 1, sent.end());
     EXPECT_EQ(*stornoClose, (Sent{CloseFiscalReceipt, ""}));
@@ -270,7 +289,7 @@ TEST_F(FillSeries, AFailedCloseEndsTheSeriesInAFiscalReceiptButNotInTheStornoOne
 TEST_F(FillSeries, OneArticleIsEverySaleAndOfManyOnlyTheFirstHundredAreListed) {
     WithPrinter([](qmrsim::Printer& p) { p.receipts.articles = {{77, qmrsim::Article{77, '\xC0', 1, 100, "ONE"}}}; });
     Run(Form1->ClosuresM, "2", [] { FillFM->DispBox->setChecked(false); });
-    for (const auto& [cmd, data] : Received())
+    for (const auto& [cmd, data] : TakeRequests())
         if (cmd == SellArticle) {
             EXPECT_EQ(data.substr(0, 3), "77*");
         }
@@ -280,7 +299,7 @@ TEST_F(FillSeries, OneArticleIsEverySaleAndOfManyOnlyTheFirstHundredAreListed) {
         for (int plu = 1; plu <= 150; ++plu) p.receipts.articles[plu] = qmrsim::Article{plu, '\xC0', 1, 100, "A"};
     });
     Run(Form1->ClosuresM, "5");
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(Count(sent, ProgramArticles), 100);
     for (const auto& [cmd, data] : sent)
         if (cmd == SellArticleWithDisplay) {
@@ -292,7 +311,7 @@ TEST_F(FillSeries, ASeriesEndsWhenTheFiscalMemoryIsFull) {
     WithPrinter([](qmrsim::Printer& p) { qmrsim::FillFiscalMemory(p, 3); });
     Run(Form1->ResetsM, "9999", [this] { ExpectStatusDialog(); });
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 3");
-    EXPECT_EQ(Count(Received(), PerformReset), 4);
+    EXPECT_EQ(Count(TakeRequests(), PerformReset), 4);
     EXPECT_TRUE(qmr::Link().StatusWord & qmr::swFmFull);
     EXPECT_TRUE(qmr::Link().StatusWord & qmr::swNotPermitted);
 }
@@ -303,7 +322,7 @@ TEST_F(FillSeries, AClosuresSeriesSellsNothingOnceTheFiscalMemoryIsFull) {
     EXPECT_EQ(FillFM->DoneLb->text(), "Done: 2");
     // The third cycle ends at its first receipt: nothing is sold that no
     // closure could write.
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     const auto lastClosure = std::find(sent.rbegin(), sent.rend(), Sent{PrintDailyReport, "4826,A"});
     ASSERT_NE(lastClosure, sent.rend());
     const std::vector<Sent> after(lastClosure.base(), sent.end());

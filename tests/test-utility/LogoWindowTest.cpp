@@ -63,12 +63,11 @@ protected:
     bool stayedOpen = false;
 };
 
-TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsAsDesigned) {
+TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsItsCaptionsAndLimits) {
     ASSERT_NE(LogoDlg, nullptr);
     EXPECT_EQ(LogoDlg->parent(), Form1);
     EXPECT_GT(Form1->children().indexOf(LogoDlg), Form1->children().indexOf(OperatorDlg));
     TLogoDlg& dlg = *LogoDlg;
-    EXPECT_EQ(dlg.objectName(), "LogoDlg");
     EXPECT_EQ(dlg.windowTitle(), "Graphics Logo");
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     EXPECT_EQ(dlg.Label1->text(), "Password:");
@@ -104,12 +103,13 @@ TEST_F(Logo, TheDialogIsCreatedAfterTheOperatorDialogAndShowsAsDesigned) {
     EXPECT_EQ(Form1->OpenPictDlg.DefaultExt, "BMP");
     EXPECT_EQ(Form1->OpenPictDlg.InitialDir, ".");
     EXPECT_EQ(Form1->OpenPictDlg.FilterIndex, 0);
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     EXPECT_TRUE(stayedOpen);
 }
 
 TEST_F(Logo, AnUploadSendsTheRowsInOrderSwitchesTheLogoOnAndPrintsItOnTheNextReceipt) {
     const QString file = Bitmap(Corner());
+    WatchPauses();
     std::vector<bool> lockedDuringUpload;
     AtRow(10, [&] { lockedDuringUpload.push_back(!LogoDlg->LoadBt->isEnabled() && !LogoDlg->EnableBt->isEnabled() &&
                                                  !LogoDlg->DisableBt->isEnabled()); });
@@ -120,10 +120,12 @@ TEST_F(Logo, AnUploadSendsTheRowsInOrderSwitchesTheLogoOnAndPrintsItOnTheNextRec
     EXPECT_TRUE(SwitchesEnabled());
     EXPECT_EQ(LogoDlg->LogoBar->value(), 96);
 
-    const std::vector<Sent> sent = Received();
-    ASSERT_EQ(sent.size(), 97u);
+    // Each row answered, then a pause of 2 ms before the next.
+    const std::vector<Sent> sent = TakeRequestsWithPauses();
+    ASSERT_EQ(sent.size(), 2 * 96 + 1u);
     for (int row = 0; row < 96; ++row) {
-        const auto& [cmd, data] = sent[static_cast<std::size_t>(row)];
+        const auto& [cmd, data] = sent[static_cast<std::size_t>(2 * row)];
+        EXPECT_EQ(sent[static_cast<std::size_t>(2 * row + 1)], Sent(Pause, "2"));
         EXPECT_EQ(cmd, qmr::LoadLogoRow);
         const std::string head = "4826," + std::to_string(row) + ",";
         if (row < 56) EXPECT_EQ(data, head + "00");
@@ -148,7 +150,7 @@ TEST_F(Logo, ACancelledFileDialogSendsNothingAndLeavesTheDialogAsItWas) {
         script.PickNextFile(std::nullopt);
         LogoDlg->LoadBt->click();
     });
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(SwitchesEnabled());
     EXPECT_EQ(LogoDlg->LogoBar->value(), 40);
@@ -159,13 +161,20 @@ TEST_F(Logo, AFileThatIsNoBitmapIsRefusedWithAMessageAndNothingIsSent) {
     QImage picture = Corner();
     const QString png = files.filePath("picture.bmp");
     ASSERT_TRUE(picture.save(png, "PNG"));
-    for (const QString& file : {WriteFile("notes.bmp", "not a picture\n"), png, WriteFile("empty.bmp", "")}) {
+    // Files cut short: 24 bits a pixel after its first 8 pixel bytes, and one
+    // bit a pixel with 10 of its 40 rows.
+    const QByteArray colour = ReadFile(Bitmap(Corner(), "colour.bmp"));
+    const QByteArray mono = ReadFile(Bitmap(Corner().convertToFormat(QImage::Format_Mono), "mono.bmp"));
+    ASSERT_EQ(mono.mid(28, 2), QByteArray("\x01\x00", 2));
+    const QString cutColour = WriteFile("cut-colour.bmp", colour.left(54 + 8));
+    const QString cutMono = WriteFile("cut-mono.bmp", mono.left(62 + 10 * 16));
+    for (const QString& file : {WriteFile("notes.bmp", "not a picture\n"), png, WriteFile("empty.bmp", ""), cutColour, cutMono}) {
         SCOPED_TRACE(file.toStdString());
         script.messages.clear();
         Upload(file);
         EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't read bitmap file"});
         EXPECT_EQ(script.messages[0].caption, "Error");
-        EXPECT_TRUE(Received().empty());  // no row, and no "L1" for the printer's old logo
+        EXPECT_TRUE(TakeRequests().empty());  // no row, and no "L1" for the printer's old logo
         EXPECT_TRUE(stayedOpen);
         EXPECT_TRUE(SwitchesEnabled());
     }
@@ -182,7 +191,7 @@ TEST_F(Logo, NoReplyToRow30StopsTheUploadThereAndTheDialogStaysOpen) {
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(SwitchesEnabled());
     EXPECT_EQ(LogoDlg->LogoBar->value(), 30);
-    const std::vector<Sent> sent = Received();
+    const std::vector<Sent> sent = TakeRequests();
     ASSERT_EQ(sent.size(), 34u);  // rows 0 to 30, row 30 tried four times
     for (std::size_t i = 30; i < 34; ++i) EXPECT_EQ(sent[i], Sent(qmr::LoadLogoRow, "4826,30,00"));
 
@@ -213,7 +222,7 @@ TEST_F(Logo, ARefusedRowShowsTheStatusDialogAndTheUploadGoesOn) {
     EXPECT_EQ(script.modals[1].objectName, "StatusDlg");
     EXPECT_FALSE(stayedOpen);
     EXPECT_EQ(LogoDlg->LogoBar->value(), 96);
-    const std::vector<Sent> sent = Received();
+    const std::vector<Sent> sent = TakeRequests();
     ASSERT_EQ(sent.size(), 97u);
     EXPECT_EQ(sent[60].second, "0000,60,80" + std::string(22, '0'));
     EXPECT_EQ(sent[61].second, "4826,61,80" + std::string(22, '0'));
@@ -229,7 +238,8 @@ TEST_F(Logo, TheSwitchesSendTheirFormAndCloseWhateverTheResult) {
     EXPECT_FALSE(stayedOpen);
     WithDialog([&] { LogoDlg->EnableBt->click(); });
     EXPECT_FALSE(stayedOpen);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{qmr::ConfigureReceiptLayout, "L0"}, {qmr::ConfigureReceiptLayout, "L1"}}));
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<Sent>{{qmr::ConfigureReceiptLayout, "L0"}, {qmr::ConfigureReceiptLayout, "L1"}}));
     WithPrinter([](qmrsim::Printer& p) { EXPECT_TRUE(p.logo.printing); });
 
     Form1->ConnectBt->click();  // disconnected
@@ -245,7 +255,7 @@ TEST_F(Logo, WithThePortClosedTheFirstRowStopsTheUpload) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Serial port not open"});
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(LogoDlg->LogoBar->value(), 0);
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 }  // namespace

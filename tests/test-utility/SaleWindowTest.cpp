@@ -49,25 +49,25 @@ TEST_F(Sale, NothingIsSentWithoutASelectedArticle) {
     LoadArticles("");
     Form1->ArtTable->SelectRow(1);
     Form1->SelBt->click();
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 TEST_F(Sale, TheFirstSaleOpensAReceiptAsOperatorOneWithTheDefaultPassword) {
     Form1->RestoFld->setText("7.00");
     Sell("1");
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""},
-                                             {ReadStatus, ""},
-                                             {OpenFiscalReceipt, "1,4826,123,I"},
-                                             {SellArticleWithDisplay, "15*1.000"},
-                                             {ReadReceiptTotals, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""},
+                                                 {ReadStatus, ""},
+                                                 {OpenFiscalReceipt, "1,4826,123,I"},
+                                                 {SellArticleWithDisplay, "15*1.000"},
+                                                 {ReadReceiptTotals, ""}}));
     EXPECT_EQ(Form1->TotalFld->text(), " 2.50");
     EXPECT_EQ(Form1->RestoFld->text(), "0.00");
     // Into the open receipt: no opening.
     Sell("3");
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""},
-                                             {ReadStatus, ""},
-                                             {SellArticleWithDisplay, "15*3.000"},
-                                             {ReadReceiptTotals, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""},
+                                                 {ReadStatus, ""},
+                                                 {SellArticleWithDisplay, "15*3.000"},
+                                                 {ReadReceiptTotals, ""}}));
     EXPECT_EQ(Form1->TotalFld->text(), "10.00");
     EXPECT_TRUE(script.messages.empty());
 }
@@ -76,7 +76,7 @@ TEST_F(Sale, QuantitiesTravelWithThreeDecimalsAndALeadingMinus) {
     for (const auto& [typed, sent] : std::vector<std::pair<QString, std::string>>{
              {"3", "15*3.000"}, {"0.5", "15*0.500"}, {"-2", "-15*2.000"}, {" 1.25kg", "15*1.250"}, {"", "15*0.000"}}) {
         Sell(typed);
-        const auto received = Received();
+        const auto received = TakeRequests();
         ASSERT_GE(received.size(), 3u);
         EXPECT_EQ(received[received.size() - 2], (Sent{SellArticleWithDisplay, sent})) << typed.toStdString();
     }
@@ -86,7 +86,7 @@ TEST_F(Sale, QuantitiesTravelWithThreeDecimalsAndALeadingMinus) {
 TEST_F(Sale, AHugeQuantityIsRefusedBeforeAnythingIsSent) {
     for (const QString typed : {"1e300", "1e39", "-1e999"}) {
         Sell(typed);
-        EXPECT_TRUE(Received().empty()) << typed.toStdString();
+        EXPECT_TRUE(TakeRequests().empty()) << typed.toStdString();
     }
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>(3, "Quantity out of range")));
     EXPECT_EQ(script.messages[0].caption, "Error");
@@ -95,12 +95,12 @@ TEST_F(Sale, AHugeQuantityIsRefusedBeforeAnythingIsSent) {
 TEST_F(Sale, AStornoReceiptIsOpenedOnceAndTheBoxUnchecked) {
     Form1->StornoType->setChecked(true);
     Sell("1");
-    EXPECT_EQ(Received()[2], (Sent{OpenStornoReceipt, "1,4826,123,I"}));
+    EXPECT_EQ(TakeRequests()[2], (Sent{OpenStornoReceipt, "1,4826,123,I"}));
     EXPECT_FALSE(Form1->StornoType->isChecked());
     EXPECT_TRUE(sim.WithPrinter([](qmrsim::Printer& p) { return p.receipts.receipt.storno; }));
     Form1->StornoType->setChecked(true);  // read only when a receipt is to be opened
     Sell("1");
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, SellArticleWithDisplay, ReadReceiptTotals}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus, SellArticleWithDisplay, ReadReceiptTotals}));
     EXPECT_TRUE(Form1->StornoType->isChecked());
 }
 
@@ -109,21 +109,21 @@ TEST_F(Sale, ARefusedOpeningKeepsTheStornoBoxAndStops) {
     Form1->StornoType->setChecked(true);
     script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
     Sell("1");
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, OpenStornoReceipt}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus, OpenStornoReceipt}));
     EXPECT_TRUE(Form1->StornoType->isChecked());
 }
 
 TEST_F(Sale, AnUnknownArticleIsRefusedByThePrinterAndTheSaleStops) {
     LoadArticles("999,1,1.00,1,UNKNOWN\r\n");
     Form1->ArtTable->SelectRow(1);
-    Received();
+    sim.ClearRequests();
     Form1->TotalFld->setText("5.00");
     script.OnNextModal([](QDialog& form) {
         auto& dlg = dynamic_cast<qmr::ui::TStatusDlg&>(form);
         EXPECT_TRUE(dlg.Status11->isChecked());  // "Command not permited"
     });
     Sell("1");
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, OpenFiscalReceipt, SellArticleWithDisplay}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus, OpenFiscalReceipt, SellArticleWithDisplay}));
     EXPECT_EQ(Form1->TotalFld->text(), "5.00");
     // Placed over the client area below the menu bar.
     const QPoint origin = Form1->Client->mapToGlobal(QPoint(0, 0));
@@ -141,7 +141,7 @@ TEST_F(Sale, TotalsAreShownInHundredthsThroughSinglePrecision) {
 TEST_F(Sale, ADoubleClickSellsOneUnitAndKeepsTheQuantityText) {
     Form1->QuantityFld->setText("7");
     Form1->ArtTableDblClick();
-    EXPECT_EQ(Received()[3], (Sent{SellArticleWithDisplay, "15*1.000"}));
+    EXPECT_EQ(TakeRequests()[3], (Sent{SellArticleWithDisplay, "15*1.000"}));
     EXPECT_EQ(Form1->QuantityFld->text(), "7");
     EXPECT_EQ(Form1->PriceFld->text(), "17.50");  // the change handler ran for the kept text too
 }
@@ -158,20 +158,20 @@ TEST_F(Sale, TheLineAmountFollowsTheQuantityAndTheRow) {
     Form1->ArtTable->SelectRow(2);
     Form1->ArtTableMouseDown();
     EXPECT_EQ(Form1->PriceFld->text(), "8.00");
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 TEST_F(Sale, PaymentWithoutAnOpenReceiptOnlyAsksForTheStatus) {
     Pay("Cash", "10");
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus}));
 }
 
 TEST_F(Sale, ChangeIsShownAndTheReceiptClosed) {
     Sell("1");
     Form1->StornoType->setChecked(true);
-    Received();
+    sim.ClearRequests();
     Pay("Cash", "4");
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {RegisterPayment, "\tP4.00"}, {CloseFiscalReceipt, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {RegisterPayment, "\tP4.00"}, {CloseFiscalReceipt, ""}}));
     EXPECT_EQ(Form1->RestoFld->text(), "1.50");
     EXPECT_EQ(Form1->TotalFld->text(), "0.00");
     EXPECT_FALSE(Form1->StornoType->isChecked());
@@ -182,14 +182,14 @@ TEST_F(Sale, ChangeIsShownAndTheReceiptClosed) {
 TEST_F(Sale, AnExactPaymentClosesAndAShortOneLeavesTheReceiptOpen) {
     Sell("1");
     Form1->RestoFld->setText("9.99");
-    Received();
+    sim.ClearRequests();
     Pay("Card", "");  // pays 0.00 of 2.50: D250
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {RegisterPayment, "\tD0.00"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {RegisterPayment, "\tD0.00"}}));
     EXPECT_EQ(Form1->RestoFld->text(), "9.99");
     EXPECT_EQ(Form1->TotalFld->text(), " 2.50");
     EXPECT_TRUE(ReceiptOpen());
     Pay("Credit", " 2.5 ");  // D0
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {RegisterPayment, "\tN2.50"}, {CloseFiscalReceipt, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {RegisterPayment, "\tN2.50"}, {CloseFiscalReceipt, ""}}));
     EXPECT_EQ(Form1->RestoFld->text(), "0.00");
     EXPECT_FALSE(ReceiptOpen());
     EXPECT_TRUE(script.messages.empty());
@@ -197,7 +197,7 @@ TEST_F(Sale, AnExactPaymentClosesAndAShortOneLeavesTheReceiptOpen) {
 
 TEST_F(Sale, ARefusedPaymentOpensNoStatusDialog) {
     Sell("1");
-    Received();
+    sim.ClearRequests();
     // Cheque refused: the printer's syntax error, and no reply text.
     WithPrinter([](qmrsim::Printer& p) {
         p.SetHandler(RegisterPayment, [](qmrsim::Printer& printer, const qmrsim::Request&) {
@@ -206,13 +206,13 @@ TEST_F(Sale, ARefusedPaymentOpensNoStatusDialog) {
         });
     });
     Pay("Cheque", "1");
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus, RegisterPayment}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus, RegisterPayment}));
     EXPECT_TRUE(ReceiptOpen());
 }
 
 TEST_F(Sale, APaymentReplyThatFailsTheFrameCheckClosesNothing) {
     Sell("1");
-    Received();
+    sim.ClearRequests();
     // A reply that says "change 1.50" but holds an end byte in its data: each
     // try ends there and fails the frame check, though the link has already
     // copied the text.
@@ -222,7 +222,7 @@ TEST_F(Sale, APaymentReplyThatFailsTheFrameCheckClosesNothing) {
     EXPECT_EQ(qmr::Link().ReplyText().substr(0, 4), "R150");
     // (Later tries can end on the leftovers of earlier replies before the
     // printer has even read them, so how many it saw is not counted.)
-    const auto sent = ReceivedCommands();
+    const auto sent = TakeCommands();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), CloseFiscalReceipt), 0);
     EXPECT_EQ(Form1->RestoFld->text(), "0.00");
     EXPECT_TRUE(ReceiptOpen());
@@ -231,17 +231,17 @@ TEST_F(Sale, APaymentReplyThatFailsTheFrameCheckClosesNothing) {
 TEST_F(Sale, AHugeAmountIsRefusedBeforeAnythingIsSent) {
     Pay("Cash", "1e200");
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Amount out of range"});
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 TEST_F(Sale, RefreshAndTheSumDoubleClickShowWhatIsDueOrOverpaid) {
     TotalsReplyOf(1000, 1250);
     Form1->RefreshBt->click();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {ReadReceiptTotals, "T"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadStatus, ""}, {ReadReceiptTotals, "T"}}));
     EXPECT_EQ(Form1->RestoFld->text(), "2.50");
     EXPECT_EQ(Form1->TotalFld->text(), "0.00");
     Form1->SumFldDblClick();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadReceiptTotals, "T"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadReceiptTotals, "T"}}));
     EXPECT_EQ(Form1->SumFld->text(), " 0.00");
 
     TotalsReplyOf(1250, 1000);
@@ -255,7 +255,7 @@ TEST_F(Sale, RefreshAndTheSumDoubleClickShowWhatIsDueOrOverpaid) {
 TEST_F(Sale, RefreshWithoutAReceiptOrWithAShortReplyKeepsTheFields) {
     Form1->TotalFld->setText("1.00");
     Form1->RefreshBt->click();
-    EXPECT_EQ(ReceivedCommands(), (std::vector<int>{ReadStatus, ReadStatus}));
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{ReadStatus, ReadStatus}));
     WithPrinter([](qmrsim::Printer& p) {
         p.SetStatusBit(qmrsim::st::FiscalReceiptOpen);
         p.SetReplyData(ReadReceiptTotals, "1,00");
@@ -290,7 +290,7 @@ TEST_F(Sale, CancelOnlyRaisesTheStopFlag) {
     ASSERT_FALSE(StopFlag);
     Form1->CancelBtClick();
     EXPECT_TRUE(StopFlag);
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
     EXPECT_TRUE(script.messages.empty());
 }
 
@@ -299,7 +299,7 @@ TEST_F(Sale, WhileDisconnectedTheFirstStatusRequestFailsAlone) {
     Sell("1");
     Pay("Cash", "1");
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"Serial port not open", "Serial port not open"}));
-    EXPECT_TRUE(Received().empty());
+    EXPECT_TRUE(TakeRequests().empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "FillTexts.h"
 #include "SelfTest.h"
@@ -151,9 +152,11 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) {
+    // Its first receipts hold a storno receipt, operator 13 and a quantity of 0.001.
+    FixedRandomSeed = 6985;
     CancelAfterReceipt(3);
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     // Status, rates, the seven articles, the switch on.
     std::vector<Sent> head{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}};
     for (int i = 0; i < 7; ++i) head.push_back({ProgramArticles, "N"});
@@ -169,10 +172,23 @@ TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) 
     const auto closes = std::count(sent.begin(), sent.end(), Sent{CloseFiscalReceipt, ""});
     EXPECT_TRUE(closes == 3 || closes == 4) << closes;
     EXPECT_EQ(std::count(sent.begin(), sent.end(), Sent{RegisterPayment, "\tC"}), closes);
+    std::set<int> operators;
+    std::set<long long> quantities;
     for (const auto& [cmd, data] : sent)
         if (cmd == OpenFiscalReceipt || cmd == OpenStornoReceipt) {
             EXPECT_EQ(data.substr(data.find(',')), ",4826,123,I");
+            operators.insert(std::stoi(data));
+        } else if (long long units = 0, thousandths = 0;
+                   cmd == SellArticle && std::sscanf(data.c_str(), "%*d*%lld.%lld", &units, &thousandths) == 2) {
+            quantities.insert(units * 1000 + thousandths);
         }
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const Sent& s) { return s.first == OpenStornoReceipt; }), 1);
+    ASSERT_FALSE(operators.empty());
+    EXPECT_GE(*operators.begin(), 1);
+    EXPECT_EQ(*operators.rbegin(), 13);
+    ASSERT_FALSE(quantities.empty());
+    EXPECT_EQ(*quantities.begin(), 1);
+    EXPECT_LE(*quantities.rbegin(), 9999);
 
     const auto expected = Lines(ExpectedLog(sent, Articles()));
     const auto log = Lines(Log());
@@ -181,6 +197,99 @@ TEST_F(SelfTestRun, ACancelledRunLogsEveryReceiptMadeAndStillAsksForTheReports) 
     EXPECT_EQ(Log().substr(Log().size() - 2), "\r\n");
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
     EXPECT_FALSE(sim.WithPrinter([](qmrsim::Printer& p) { return p.testAids.testMode; }));
+}
+
+// What follows the first request of a command, once the printer refused it,
+// Cancel was clicked while it was answered, or the stop flag of an earlier
+// flow was still set as the run started.
+struct StopCase {
+    const char* name;
+    int command;
+    enum { Refused, Cancelled, LeftSet } stop;
+    std::vector<int> next;  // OpenAny for either kind of receipt
+};
+constexpr int OpenAny = -2;
+
+class SelfTestStops : public SelfTestRun, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(SelfTestStops, EndTheSalesOrTheReceiptsOrNothing) {
+    const StopCase& c = GetParam();
+    if (c.stop == StopCase::LeftSet) StopFlag = true;  // as a cancelled article read leaves it
+    if (c.stop == StopCase::Refused) {
+        WithPrinter([&c](qmrsim::Printer& p) {
+            p.SetHandler(c.command, [inner = p.HandlerOf(c.command), done = false](
+                                        qmrsim::Printer& q, const qmrsim::Request& r) mutable {
+                if (std::exchange(done, true)) return inner(q, r);
+                if (r.cmd == RegisterPayment) {
+                    // No receipt stays open, so the reports that end the run are taken.
+                    q.receipts.receipt = qmrsim::Receipt{};
+                    q.SetStatusBit(qmrsim::st::FiscalReceiptOpen, false);
+                }
+                q.Fail(qmrsim::st::NotPermitted);
+                return std::string();
+            });
+        });
+        script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
+    }
+    // Cancel also after the second receipt, whatever the case, to keep the run short.
+    sim.SetObserver([&c, last = ProgressText(2), seen = false](const qmrsim::ReceivedRequest& r, const qmrsim::Reply&,
+                                                               const qmrsim::Printer&) mutable {
+        if ((c.stop == StopCase::Cancelled && r.cmd == c.command && !std::exchange(seen, true)) ||
+            (r.cmd == SendProgressText && r.data == last))
+            QMetaObject::invokeMethod(Form1->CancelBt, "click", Qt::QueuedConnection);
+    });
+    RunSelfTest();
+    const auto sent = TakeRequests();
+    const auto at = std::find_if(sent.begin(), sent.end(), [&c](const Sent& s) { return s.first == c.command; });
+    ASSERT_NE(at, sent.end());
+    std::vector<int> next;
+    for (auto it = at + 1; it != sent.end() && next.size() < c.next.size(); ++it)
+        next.push_back(it->first == OpenFiscalReceipt || it->first == OpenStornoReceipt ? OpenAny : it->first);
+    EXPECT_EQ(next, c.next);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Receipts, SelfTestStops,
+    ::testing::Values(
+        StopCase{"ARefusedSaleEndsOnlyItsReceiptsSales", SellArticle, StopCase::Refused,
+                 {RegisterPayment, CloseFiscalReceipt, SendProgressText, OpenAny}},
+        StopCase{"ARefusedPaymentEndsTheReceipts", RegisterPayment, StopCase::Refused,
+                 {SetTestSwitch, PrintOperatorsReport, PrintArticlesReport, PrintDailyReport}},
+        StopCase{"CancelDuringASaleEndsTheSalesAndThenTheReceipts", SellArticle, StopCase::Cancelled,
+                 {RegisterPayment, CloseFiscalReceipt, SendProgressText, SetTestSwitch}},
+        StopCase{"AStopLeftFromAnEarlierFlowIsForgottenAsTheRunStarts", SetTestSwitch, StopCase::LeftSet, {OpenAny}}),
+    [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SelfTestRun, ASecondStartDuringARunStartsNothingAndCancelStillStopsTheRun) {
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    bool cancelAfterKey = false;
+    // Ctrl+Shift+S once the first receipt is done, between two exchanges as
+    // a user's key comes; Cancel after the second receipt.
+    const auto press = [&cancelAfterKey] {
+        qmr::AfterExchange([&cancelAfterKey] {
+            QTest::keyClick(Form1, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+            cancelAfterKey = Form1->CancelBt->isEnabled();
+        });
+    };
+    sim.SetObserver([press, first = ProgressText(1), second = ProgressText(2), pressed = false](
+                        const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) mutable {
+        if (r.cmd == SendProgressText && r.data == first && !std::exchange(pressed, true))
+            QMetaObject::invokeMethod(qApp, press, Qt::QueuedConnection);
+        if (r.cmd == SendProgressText && r.data == second)
+            QMetaObject::invokeMethod(Form1->CancelBt, "click", Qt::QueuedConnection);
+    });
+    RunSelfTest();
+    EXPECT_TRUE(cancelAfterKey);
+    const auto sent = TakeRequests();
+    const auto count = [&sent](const Sent& s) { return std::count(sent.begin(), sent.end(), s); };
+    EXPECT_EQ(count({ReadStatus, ""}), 1);
+    EXPECT_EQ(count({SetTestSwitch, "1"}), 1);
+    EXPECT_EQ(count({PrintDailyReport, "4826"}), 1);
+    const auto progress = std::count_if(sent.begin(), sent.end(), [](const Sent& s) { return s.first == SendProgressText; });
+    EXPECT_TRUE(progress == 2 || progress == 3) << progress;
+    EXPECT_EQ(Log(), ExpectedLog(sent, Articles()));
+    EXPECT_FALSE(Form1->CancelBt->isEnabled());
 }
 
 TEST_F(SelfTestRun, AFailedOpeningEndsTheReceiptsButCountsForItsOperator) {
@@ -193,7 +302,7 @@ TEST_F(SelfTestRun, AFailedOpeningEndsTheReceiptsButCountsForItsOperator) {
     });
     script.OnNextModal([](QDialog& form) { EXPECT_EQ(form.objectName(), "StatusDlg"); });
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
                             [](const Sent& s) { return s.first == OpenFiscalReceipt || s.first == OpenStornoReceipt; }),
               1);
@@ -214,7 +323,7 @@ TEST_F(SelfTestRun, AnArticleOfAForeignTaxLetterIsLeftOutAndTheLogSaysSo) {
     WithPrinter([](qmrsim::Printer& p) { p.receipts.articles[9] = qmrsim::Article{9, 'A', 1, 100, "ODD"}; });
     CancelAfterReceipt(1);
     RunSelfTest();
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     for (const auto& [cmd, data] : sent)
         if (cmd == SellArticle) {
             EXPECT_NE(data.substr(0, 2), "9*");
@@ -234,7 +343,7 @@ TEST_F(SelfTestRun, ALogThatCannotBeMadeIsReportedAndTheTestSwitchGoesOff) {
     blocker.close();
     RunSelfTest();
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"Can't write the self-test log " + SelfTestLogPath()}));
-    const auto sent = Received();
+    const auto sent = TakeRequests();
     EXPECT_EQ(sent.back(), (Sent{SetTestSwitch, "0"}));
     EXPECT_EQ(*(sent.end() - 2), (Sent{SetTestSwitch, "1"}));
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
@@ -243,7 +352,7 @@ TEST_F(SelfTestRun, ALogThatCannotBeMadeIsReportedAndTheTestSwitchGoesOff) {
 TEST_F(SelfTestRun, NoArticleOrAFailedProbeEndsBeforeAnythingIsSwitchedOrLogged) {
     WithPrinter([](qmrsim::Printer& p) { p.receipts.articles.clear(); });
     RunSelfTest();
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
     EXPECT_FALSE(QFile::exists(SelfTestLogPath()));
     EXPECT_FALSE(Form1->CancelBt->isEnabled());
 }
@@ -259,7 +368,7 @@ TEST_F(SelfTestRun, TheCutterRepeatsWhileItCutsAtMostFiveHundredTimes) {
         WithPrinter([&c](qmrsim::Printer& p) { p.testAids.cutsLeft = c.cutsLeft; });
         script.messages.clear();
         emit Form1->CutterKey->activated();
-        const auto sent = Received();
+        const auto sent = TakeRequests();
         EXPECT_EQ(sent.size(), c.requests) << c.caption;
         EXPECT_TRUE(std::all_of(sent.begin(), sent.end(), [](const Sent& s) { return s == Sent{CutPaper, ""}; }));
         ASSERT_EQ(script.messages.size(), 1u) << c.caption;
@@ -277,7 +386,7 @@ TEST_F(SelfTestRun, TheDigitTestIsAFixedReceiptAndTwentyGrowingDigitTexts) {
                                "012345678901234", "0123456789012345", "01234567890123456", "012345678901234567",
                                "0123456789012345678", "01234567890123456789"})
         expected.push_back({qmr::SendDigitText, digits});
-    EXPECT_EQ(Received(), expected);
+    EXPECT_EQ(TakeRequests(), expected);
 }
 
 TEST_F(SelfTestRun, EachRoutineHasItsKeyOnTheMainWindow) {
@@ -288,15 +397,15 @@ TEST_F(SelfTestRun, EachRoutineHasItsKeyOnTheMainWindow) {
         p.receipts.articles.clear();
     });
     QTest::keyClick(Form1, Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{CutPaper, ""}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{CutPaper, ""}}));
     EXPECT_EQ(script.MessageTexts(), (std::vector<QString>{"E"}));
     QTest::keyClick(Form1, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
+    EXPECT_EQ(TakeRequests(), (std::vector<Sent>{{ReadStatus, ""}, {ReadTaxRates, ""}, {ProgramArticles, "F"}}));
     script.OnNextModal([](QDialog&) {});  // the fixed receipt's refused opening
     script.OnNextModal([](QDialog&) {});  // its payment
     script.OnNextModal([](QDialog&) {});  // its closing
     QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Received().size(), 23u);
+    EXPECT_EQ(TakeRequests().size(), 23u);
 }
 
 }  // namespace

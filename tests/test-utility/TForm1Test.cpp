@@ -63,7 +63,6 @@ TEST_F(VextoraWindow, StartsWithAnEmptyTableTheDiscoveredPortsAndTheLampOff) {
     EXPECT_EQ(EnteredPassword, "4826");
     ASSERT_NE(StatusDlg, nullptr);
     EXPECT_EQ(StatusDlg->Variant(), qmr::LinkVariant::TestUtility);
-    EXPECT_EQ(qmr::Env().variant, qmr::LinkVariant::TestUtility);
     for (QObject* form : std::initializer_list<QObject*>{CommandFrm, StatusDlg, PwdDialog, OperatorDlg, MemForm})
         EXPECT_EQ(form->parent(), Form1);
 }
@@ -200,7 +199,7 @@ TEST_F(VextoraWindow, CtrlWithAClickOrSpaceKeepsTheCurrentRowSelected) {
     Form1->SelBt->click();
     const std::vector<int> expected = {qmr::ReadStatus, qmr::ReadStatus, qmr::OpenFiscalReceipt,
                                        qmr::SellArticleWithDisplay, qmr::ReadReceiptTotals};
-    EXPECT_EQ(ReceivedCommands(), expected);
+    EXPECT_EQ(TakeCommands(), expected);
     // Ctrl with a click on another row moves the selection there.
     const QRect second = Form1->ArtTable->visualRect(Form1->ArtTable->model()->index(1, 0));
     PressOnGrid(second.center(), Qt::ControlModifier);

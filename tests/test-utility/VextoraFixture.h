@@ -27,15 +27,17 @@
 
 namespace vextora {
 
-using Sent = std::pair<int, std::string>;
+using qmr::test::Sent;
+// A pause of the program among the requests, {Pause, "100"} for 100 ms.
+inline constexpr int Pause = -1;
 
 class VextoraWindow : public qmr::test::SimulatedPrinterFixture {
 protected:
-    VextoraWindow() : SimulatedPrinterFixture({"/dev/ttyQMR1", "/dev/ttyQMR0"}) {}
+    // The simulator's pty, after two system ports, at 115200.
+    VextoraWindow() : SimulatedPrinterFixture({"/dev/ttyQMR1", "/dev/ttyQMR0"}, 2, 3) {}
 
     void SetUp() override {
-        qmr::test::ClearSettings();
-        qmr::test::WriteSettings(2, 3);  // the simulator's pty at 115200
+        SimulatedPrinterFixture::SetUp();
         StartProgram();
         // An article the tests sell, at 2.50.
         WithPrinter([](qmrsim::Printer& p) { p.receipts.articles[15] = qmrsim::Article{15, '\xC1', 1, 250, "MILK"}; });
@@ -62,17 +64,24 @@ protected:
         Form1->ConnectBt->click();
         ASSERT_TRUE(qmr::Link().Connected);
     }
-    // Every request the printer received since the last look, repeats included.
-    std::vector<Sent> Received() {
-        std::vector<Sent> sent;
-        for (const auto& r : sim.Requests()) sent.emplace_back(r.cmd, r.data);
+    // From here on TakeRequestsWithPauses keeps the program's pauses where they fell.
+    void WatchPauses() {
         sim.ClearRequests();
-        return sent;
+        pauses.clear();
+        clock.onSleep = [this](int ms) { pauses.emplace_back(sim.Requests().size(), ms); };
     }
-    std::vector<int> ReceivedCommands() {
-        std::vector<int> commands;
-        for (const auto& [cmd, data] : Received()) commands.push_back(cmd);
-        return commands;
+    // Every request since the last look, as TakeRequests, with the pauses between.
+    std::vector<Sent> TakeRequestsWithPauses() {
+        std::vector<Sent> sent;
+        auto pause = pauses.begin();
+        const auto requests = sim.Requests();
+        for (std::size_t i = 0; i <= requests.size(); ++i) {
+            for (; pause != pauses.end() && pause->first == i; ++pause) sent.emplace_back(Pause, std::to_string(pause->second));
+            if (i < requests.size()) sent.emplace_back(requests[i].cmd, requests[i].data);
+        }
+        sim.ClearRequests();
+        pauses.clear();
+        return sent;
     }
 
     // Runs `then` on the window's thread while the printer answers the n-th
@@ -122,6 +131,8 @@ protected:
     }
 
     QTemporaryDir files;
+    // The pauses since the last look, after how many requests each came.
+    std::vector<std::pair<std::size_t, int>> pauses;
 };
 
 }  // namespace vextora

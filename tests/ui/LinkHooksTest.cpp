@@ -170,7 +170,7 @@ TEST(MainForm, ACloseDuringAnExchangeWaitsForItsEnd) {
     clock.racing = true;
     SilentLine line;
     Window w;
-    qmr::ui::InstallWindowLink(w.Controls(), line, clock, qmr::LinkVariant::TestUtility);
+    qmr::ui::InstallWindowLink(w.Controls(), line, clock);
     ASSERT_TRUE(qmr::OpenPort());
     std::vector<bool> closedWhileRunning;
     QObject::connect(&w.main, &qmr::ui::MainForm::Closed,
@@ -204,10 +204,9 @@ TEST(InstallWindowLink, DrivesTheMainWindowUntilItGoes) {
     qmr::test::QuickClock clock;
     ClosedLine line;
     auto* w = new Window;
-    qmr::ui::InstallWindowLink(w->Controls(), line, clock, qmr::LinkVariant::TestUtility);
+    qmr::ui::InstallWindowLink(w->Controls(), line, clock);
     ASSERT_NE(qmr::Env().ui, nullptr);
     EXPECT_EQ(qmr::Env().line, &line);
-    EXPECT_EQ(qmr::Env().variant, qmr::LinkVariant::TestUtility);
     qmr::Env().ui->SetConnectEnabled(false);
     EXPECT_FALSE(w->connectBt->isEnabled());
     delete w;

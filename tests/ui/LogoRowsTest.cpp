@@ -199,17 +199,86 @@ TEST_F(LogoFile, WhatIsNoBitmapIsNotRead) {
     EXPECT_FALSE(ReadLogoBitmap(dir.filePath("missing.bmp")));
 }
 
-TEST_F(LogoFile, ATruncatedFileGivesNoRowsOrOnlyThoseItHolds) {
-    const QByteArray bmp = Bytes(Save(Picture(64, 96), "full.bmp"));
-    for (const int cut : {54, 62, 100, static_cast<int>(bmp.size()) - 1}) {
-        SCOPED_TRACE(cut);
-        // Past the header the reader keeps the size the header gives.
-        const auto logo = ReadLogoBitmap(Write("cut.bmp", bmp.left(cut)));
-        ASSERT_EQ(logo.has_value(), cut > 54);
-        if (!logo) continue;
-        EXPECT_EQ(logo->rows.size(), 96u);
-        for (const auto& row : logo->rows) EXPECT_EQ(row.size(), 8u);
+// A white 16 x 4 BMP file as the format lays it out, in any of the layouts
+// the reader takes; every colour of a table but the first is white.
+struct BmpLayout {
+    const char* name;
+    int bits;
+    std::uint32_t compression = 0;  // 1 and 2: run lengths of 8 and 4 bits; 3: colour masks
+    bool core = false;              // the old 12-byte header
+};
+
+void Put(QByteArray& bytes, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.append(static_cast<char>(value >> (8 * i) & 0xFF));
+}
+
+QByteArray BmpFile(const BmpLayout& l) {
+    constexpr int W = 16, H = 4;
+    QByteArray table;
+    if (l.bits <= 8)
+        for (int c = 0; c < 1 << l.bits; ++c) {
+            table.append(QByteArray(3, c == 0 ? '\0' : '\xFF'));
+            if (!l.core) table.append('\0');
+        }
+    if (l.compression == 3) {
+        const bool five = l.bits == 16;
+        for (const std::uint32_t mask : {five ? 0x7C00u : 0xFF0000u, five ? 0x03E0u : 0xFF00u, five ? 0x001Fu : 0xFFu})
+            Put(table, mask, 4);
     }
+    QByteArray pixels;
+    if (l.compression == 1 || l.compression == 2) {
+        // Each row one run of white, its end, and the end of the picture.
+        for (int y = 0; y < H; ++y) pixels.append(QByteArray("\x10\xFF\x00\x00", 4));
+        pixels.append(QByteArray("\x00\x01", 2));
+    } else {
+        const int stride = (W * l.bits + 31) / 32 * 4;
+        pixels = QByteArray(stride * H, '\xFF');
+    }
+    const int header = l.core ? 12 : 40;
+    QByteArray bmp("BM");
+    Put(bmp, static_cast<std::uint32_t>(14 + header + table.size() + pixels.size()), 4);
+    Put(bmp, 0, 4);
+    Put(bmp, static_cast<std::uint32_t>(14 + header + table.size()), 4);
+    Put(bmp, static_cast<std::uint32_t>(header), 4);
+    if (l.core) {
+        Put(bmp, W, 2), Put(bmp, H, 2), Put(bmp, 1, 2), Put(bmp, static_cast<std::uint32_t>(l.bits), 2);
+    } else {
+        Put(bmp, W, 4), Put(bmp, H, 4), Put(bmp, 1, 2), Put(bmp, static_cast<std::uint32_t>(l.bits), 2);
+        Put(bmp, l.compression, 4), Put(bmp, static_cast<std::uint32_t>(pixels.size()), 4);
+        for (int i = 0; i < 4; ++i) Put(bmp, 0, 4);  // resolution, colours used and important
+    }
+    return bmp + table + pixels;
+}
+
+TEST_F(LogoFile, AFileCutShortIsRefusedInEveryLayoutTheReaderTakes) {
+    for (const BmpLayout& layout : {BmpLayout{"1-bit", 1}, BmpLayout{"4-bit", 4}, BmpLayout{"8-bit", 8},
+                                    BmpLayout{"4-bit run lengths", 4, 2}, BmpLayout{"8-bit run lengths", 8, 1},
+                                    BmpLayout{"16-bit", 16}, BmpLayout{"16-bit masks", 16, 3}, BmpLayout{"24-bit", 24},
+                                    BmpLayout{"32-bit", 32}, BmpLayout{"32-bit masks", 32, 3},
+                                    BmpLayout{"old header 1-bit", 1, 0, true}, BmpLayout{"old header 24-bit", 24, 0, true}}) {
+        SCOPED_TRACE(layout.name);
+        const QByteArray bmp = BmpFile(layout);
+        const int header = layout.core ? 12 : 40;
+        const int pixels = static_cast<unsigned char>(bmp[10]) | static_cast<unsigned char>(bmp[11]) << 8;
+        // Whole, it is a white picture; so it is with bytes to spare after it.
+        for (const QByteArray& whole : {bmp, bmp + QByteArray(7, '\0')}) {
+            const auto logo = ReadLogoBitmap(Write("whole.bmp", whole));
+            ASSERT_TRUE(logo);
+            // Five bits of white read as a little less than white, which is black.
+            const std::uint8_t dots = layout.bits == 16 ? 0xFF : 0x00;
+            EXPECT_EQ(logo->rows, std::vector<std::vector<std::uint8_t>>(4, {dots, dots}));
+        }
+        std::vector<int> cuts{10, 14 + header / 2, pixels, pixels + 5, static_cast<int>(bmp.size()) - 1};
+        if (pixels > 14 + header) cuts.push_back(pixels - 1);  // in the colour table or the masks
+        for (const int cut : cuts) {
+            SCOPED_TRACE(cut);
+            EXPECT_FALSE(ReadLogoBitmap(Write("cut.bmp", bmp.left(cut))));
+        }
+    }
+    // A file whose header counts more rows than it holds, as a damaged copy may.
+    QByteArray tall = BmpFile({"1-bit", 1});
+    tall[22] = 96;
+    EXPECT_FALSE(ReadLogoBitmap(Write("tall.bmp", tall)));
 }
 
 }  // namespace

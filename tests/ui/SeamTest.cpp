@@ -51,6 +51,17 @@ TEST(ScriptedSeam, RecordsOkBoxesAndAnswersYesNoFromTheScript) {
     EXPECT_TRUE(script.ScriptUsedUp());
 }
 
+TEST(ScriptedSeam, RecordsTheDefaultButtonOfAQuestion) {
+    qmr::test::TestSeam script;
+    script.AnswerNext(qmr::IdYes);
+    script.AnswerNext(qmr::IdYes);
+    qmr::ui::MessageBox("Overwrite?", "Warning", qmr::MbYesNo);
+    qmr::ui::MessageBox("Fiscalise?", "Warning", qmr::MbYesNo, qmr::IdNo);
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[0].defaultAnswer, qmr::IdYes);
+    EXPECT_EQ(script.messages[1].defaultAnswer, qmr::IdNo);
+}
+
 TEST(ScriptedSeam, ReportsWhatTheScriptDidNotForeseeAndNeverActs) {
     ScriptedSeam script;
     std::vector<QString> reported;
@@ -191,6 +202,24 @@ TEST(QtSeam, MessageBoxButtonsCarryTheirCaptionsOnly) {
     QApplication::setStyle(before);
 }
 
+// Return presses the default button: a question whose Yes cannot be undone
+// is answered No by it, any other Yes.
+TEST(QtSeam, ReturnAnswersAQuestionWithItsDefaultButton) {
+    for (const int defaultAnswer : {qmr::IdYes, qmr::IdNo}) {
+        QTimer::singleShot(0, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            // The key goes where a person's would: to the box's focused button.
+            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &press);
+        });
+        EXPECT_EQ(qmr::ui::MessageBox("Printer will go to fiscal mode\nContinue?", "Warning", qmr::MbYesNo,
+                                      defaultAnswer),
+                  defaultAnswer);
+    }
+}
+
 TEST(QtSeam, AMessageBoxIsWideEnoughForItsWholeCaption) {
     for (const int buttons : {qmr::MbOk, qmr::MbYesNo}) {
         int width = 0;
@@ -244,10 +273,9 @@ TEST(MainForm, ClosesEvenWhenItsCloseHandlerThrows) {
     EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"Can't write"});
 }
 
-// The worked example on real windows: a client area of 500 x 400 and a
-// dialog of 301 x 201 on the screen, frame included, give Left = X + 99 and
-// Top = Y + 49, before the dialog's first showing (when it has no frame yet)
-// as after it.
+// On real windows: a client area of 500 x 400 and a dialog of 301 x 201 on
+// the screen, frame included, give Left = X + 99 and Top = Y + 49, before
+// the dialog's first showing (when it has no frame yet) as after it.
 TEST(PlaceDialog, CentresAcrossTheClientAreaAndAQuarterDown) {
     qmr::ui::MainForm main(nullptr, "MainForm", "Main", 500, 400);
     main.move(100, 50);

@@ -36,9 +36,8 @@ public:
 };
 
 // Real time for a line that answers, but sleeps return at once (they only
-// move the clock on, and tell `onSleep` when a test listens), and while
-// `racing` every look moves it on half a second, so a silent line times out
-// at once.
+// move the clock on and are told to `onSleep`), and while `racing` every look
+// moves it on half a second, so a silent line times out at once.
 class QuickClock final : public qmr::Clock {
 public:
     std::int64_t NowUs() override;
