@@ -4,12 +4,15 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
 
 #include "FillTexts.h"
 #include "SelfTest.h"
+#include "TFillFM.h"
+#include "TMemForm.h"
 #include "VextoraFixture.h"
 
 namespace vextora {
@@ -407,6 +410,50 @@ TEST_F(SelfTestRun, EachRoutineHasItsKeyOnTheMainWindow) {
     QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(TakeRequests().size(), 23u);
 }
+
+// Every other long flow, started by its own control while a self-test runs,
+// starts nothing: the first commands it would send never go out, and the
+// self-test runs on to its reports.
+struct NestedStart {
+    const char* name;
+    std::function<void()> start;
+    std::vector<int> firstCommands;
+};
+
+class FlowsDuringASelfTest : public SelfTestRun, public ::testing::WithParamInterface<NestedStart> {};
+
+TEST_P(FlowsDuringASelfTest, StartNothing) {
+    const auto start = GetParam().start;
+    sim.SetObserver([start, first = ProgressText(1), second = ProgressText(2), started = false](
+                        const qmrsim::ReceivedRequest& r, const qmrsim::Reply&, const qmrsim::Printer&) mutable {
+        if (r.cmd == SendProgressText && r.data == first && !std::exchange(started, true))
+            QMetaObject::invokeMethod(qApp, [start] { qmr::AfterExchange(start); }, Qt::QueuedConnection);
+        if (r.cmd == SendProgressText && r.data == second)
+            QMetaObject::invokeMethod(Form1->CancelBt, "click", Qt::QueuedConnection);
+    });
+    RunSelfTest();
+    const auto sent = TakeRequests();
+    const auto sentOf = [&sent](int cmd) {
+        return std::count_if(sent.begin(), sent.end(), [cmd](const Sent& s) { return s.first == cmd; });
+    };
+    EXPECT_EQ(sentOf(qmr::ReadStatus), 1);  // the self-test's own
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), Sent{ProgramArticles, "F"}), 1);
+    for (const int cmd : GetParam().firstCommands) EXPECT_EQ(sentOf(cmd), 0) << cmd;
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), Sent{PrintDailyReport, "4826"}), 1);
+    EXPECT_EQ(Log(), ExpectedLog(sent, Articles()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flows, FlowsDuringASelfTest,
+    ::testing::Values(
+        NestedStart{"ArticleRead", [] { Form1->ReadfromPrinter1->trigger(); }, {}},
+        // The send would ask for the service password first: an unscripted dialog fails the test.
+        NestedStart{"ArticleSend", [] { Form1->StoreM->trigger(); }, {}},
+        NestedStart{"Cutter", [] { emit Form1->CutterKey->activated(); }, {CutPaper}},
+        NestedStart{"Digits", [] { emit Form1->Button1Key->activated(); }, {qmr::SendDigitText}},
+        NestedStart{"Dump", [] { MemForm->ReadBt->click(); }, {qmr::ReadFiscalMemoryBlock, qmr::ReadFirmwareBlock}},
+        NestedStart{"FillSeries", [] { FillFM->GoBt->click(); }, {qmr::PerformReset}}),
+    [](const ::testing::TestParamInfo<NestedStart>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vextora
