@@ -35,6 +35,8 @@
 #include "Transport.h"
 #include "Vextora.h"
 
+#include "BenchClock.h"
+
 namespace {
 
 constexpr int PacedBaud = 115200;
@@ -42,12 +44,6 @@ constexpr double SlowdownGoal = 1.2;
 constexpr double EfficiencyGoal = 0.95;
 constexpr int Window = 512;
 constexpr double CoreFractionGoal = 0.03;
-
-double Seconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 struct ThreadCost {
     double cpuSeconds = 0;
@@ -82,15 +78,15 @@ double ReadBlocks(qmrsim::Simulator& sim, LineLog& log, int blocks) {
         log.lineBytes += qmr::BuildRequestFrame(r.seq, r.cmd, r.data).size() +
                          qmr::BuildReplyFrame(r.seq, r.cmd, reply.data, reply.status).size();
         if (r.cmd != qmr::ReadFiscalMemoryBlock) return;
-        log.blockTimes.push_back(Seconds());
+        log.blockTimes.push_back(bench::Seconds());
         if (r.data == last)
             QMetaObject::invokeMethod(vextora::MemForm->CancelBt, &QPushButton::click, Qt::QueuedConnection);
     });
     vextora::DumpKind = vextora::FiscalMemoryDump;
     vextora::DumpBuffer.assign(vextora::DumpMemoryOf(vextora::FiscalMemoryDump).Bytes(), 0);
-    const double start = Seconds();
+    const double start = bench::Seconds();
     vextora::MemForm->ReadBtClick();
-    const double took = Seconds() - start;
+    const double took = bench::Seconds() - start;
     sim.SetObserver({});
     return took;
 }

@@ -21,6 +21,8 @@
 #include "TermiosLine.h"
 #include "Transport.h"
 
+#include "BenchClock.h"
+
 namespace {
 
 constexpr int PacedBaud = 115200;
@@ -40,12 +42,6 @@ public:
 private:
     std::string device_;
 };
-
-double Seconds(clockid_t clock) {
-    timespec ts{};
-    ::clock_gettime(clock, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 // Exchanges that did not end with result 0, reported once at the end.
 int failures = 0;
@@ -68,11 +64,11 @@ long SwitchesSoFar() {
 
 ExchangeCost BareExchanges(int count) {
     const long switchesStart = SwitchesSoFar();
-    const double cpuStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
-    const double start = Seconds(CLOCK_MONOTONIC);
+    const double cpuStart = bench::Seconds(CLOCK_THREAD_CPUTIME_ID);
+    const double start = bench::Seconds(CLOCK_MONOTONIC);
     for (int i = 0; i < count; ++i) Exchange(qmr::ReadStatus, "");
-    const double wall = Seconds(CLOCK_MONOTONIC) - start;
-    const double cpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
+    const double wall = bench::Seconds(CLOCK_MONOTONIC) - start;
+    const double cpu = bench::Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
     return {count / wall, 1e6 * cpu / count, static_cast<double>(SwitchesSoFar() - switchesStart) / count};
 }
 
@@ -80,11 +76,11 @@ ExchangeCost BareExchanges(int count) {
 double WaitCpuPercent(qmrsim::Simulator& sim) {
     sim.InjectFault(qmrsim::Fault::Silence);
     qmr::SendFrame(qmr::ReadStatus, "");
-    const double wallStart = Seconds(CLOCK_MONOTONIC);
-    const double cpuStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
+    const double wallStart = bench::Seconds(CLOCK_MONOTONIC);
+    const double cpuStart = bench::Seconds(CLOCK_THREAD_CPUTIME_ID);
     qmr::ReceiveFrame(qmr::ReceiveLimit);
-    const double cpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
-    const double wall = Seconds(CLOCK_MONOTONIC) - wallStart;
+    const double cpu = bench::Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
+    const double wall = bench::Seconds(CLOCK_MONOTONIC) - wallStart;
     if (!qmr::Link().LinkError) ++failures;
     qmr::NextSequence();
     return 100 * cpu / wall;
@@ -107,7 +103,7 @@ double PacedEfficiency(qmrsim::Simulator& sim, int count) {
     });
     sim.SetBaudRate(PacedBaud);
     std::size_t lineBytes = 0;
-    const double start = Seconds(CLOCK_MONOTONIC);
+    const double start = bench::Seconds(CLOCK_MONOTONIC);
     for (int i = 0; i < count; ++i) {
         char data[16];
         std::snprintf(data, sizeof data, "%05X,64", i * 64);
@@ -115,7 +111,7 @@ double PacedEfficiency(qmrsim::Simulator& sim, int count) {
         lineBytes += qmr::BuildRequestFrame(0x20, qmr::ReadFiscalMemoryBlock, data).size() +
                      qmr::BuildReplyFrame(0x20, qmr::ReadFiscalMemoryBlock, qmr::Link().ReplyText(), {}).size();
     }
-    const double wall = Seconds(CLOCK_MONOTONIC) - start;
+    const double wall = bench::Seconds(CLOCK_MONOTONIC) - start;
     sim.SetBaudRate(0);
     return static_cast<double>(lineBytes) * 10 / PacedBaud / wall;
 }

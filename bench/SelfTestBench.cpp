@@ -29,15 +29,11 @@
 #include "TermiosLine.h"
 #include "Vextora.h"
 
+#include "BenchClock.h"
+
 namespace {
 
 constexpr double RatioGoal = 0.9;
-
-double Now() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 }  // namespace
 
@@ -82,9 +78,9 @@ int main(int argc, char** argv) {
         return 0;
     });
 
-    double start = Now();
+    double start = bench::Seconds();
     for (int i = 0; i < bareExchanges; ++i) qmr::ExecCommand(qmr::ReadStatus, "");
-    const double bareRate = bareExchanges / (Now() - start);
+    const double bareRate = bareExchanges / (bench::Seconds() - start);
 
     const qmrsim::Printer before = sim.WithPrinter([](qmrsim::Printer& p) { return p; });
     const std::string last = vextora::ProgressText(receipts);
@@ -93,9 +89,9 @@ int main(int argc, char** argv) {
             QMetaObject::invokeMethod(vextora::Form1->CancelBt, "click", Qt::QueuedConnection);
     });
     sim.ClearRequests();
-    start = Now();
+    start = bench::Seconds();
     emit window->TestSKey->activated();
-    const double seconds = Now() - start;
+    const double seconds = bench::Seconds() - start;
     sim.SetObserver(nullptr);
     const std::vector<qmrsim::ReceivedRequest> requests = sim.Requests();
     const auto exchanges = static_cast<double>(requests.size());
@@ -108,14 +104,14 @@ int main(int argc, char** argv) {
         return 0;
     });
     qmr::Link().SuppressStatusDlg = true;
-    start = Now();
+    start = bench::Seconds();
     int linkFailures = 0;
     for (const auto& r : requests) {
         qmr::ExecCommand(r.cmd, r.data);
         // A failed try costs seconds of waiting, which the figure must not hide.
         if ((qmr::Link().StatusWord & qmr::LinkStatusMask) != 0) ++linkFailures;
     }
-    const double replaySeconds = Now() - start;
+    const double replaySeconds = bench::Seconds() - start;
     qmr::Link().SuppressStatusDlg = false;
     const double replayRatio = replaySeconds / seconds;
 

@@ -23,17 +23,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
+
 namespace {
 
 constexpr double RatioGoal = 1.2;
 constexpr int SkipCode = 77;
 constexpr double LaunchTimeoutS = 20;
-
-double Now() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 pid_t Spawn(const std::vector<std::string>& args) {
     const pid_t pid = ::fork();
@@ -95,12 +91,12 @@ public:
     // it was seen, or 0 once the program ended or the time ran out.
     double WaitForMap(pid_t pid, double deadline) {
         const int fd = xcb_get_file_descriptor(connection_);
-        while (Now() < deadline) {
+        while (bench::Seconds() < deadline) {
             while (xcb_generic_event_t* e = xcb_poll_for_event(connection_)) {
                 const bool mapped = (e->response_type & 0x7F) == XCB_MAP_NOTIFY &&
                                     !reinterpret_cast<xcb_map_notify_event_t*>(e)->override_redirect;
                 std::free(e);
-                if (mapped) return Now();
+                if (mapped) return bench::Seconds();
             }
             if (xcb_connection_has_error(connection_)) return 0;
             if (::waitpid(pid, nullptr, WNOHANG) == pid) return 0;
@@ -165,7 +161,7 @@ int main(int argc, char** argv) {
         for (int run = 0; run < runs; ++run) {
             for (Program& p : programs) {
                 x.Drain();
-                const double start = Now();
+                const double start = bench::Seconds();
                 const pid_t pid = Spawn({p.path});
                 const double mapped = x.WaitForMap(pid, start + LaunchTimeoutS);
                 if (mapped > 0)
