@@ -44,7 +44,7 @@ std::array<double, 4> ParseTaxRates(std::string_view reply) {
 std::string FormatTaxRate(double rate) {
     // A rate past double's range shows as printf shows it.
     if (std::isinf(rate)) return rate < 0 ? "-inf" : "inf";
-    return qmr::FormatFixed(rate, 3, 2, std::string::npos).value_or("");
+    return qmr::FormatFixed(rate, 0, 2, std::string::npos).value_or("");
 }
 
 TaxNumber ParseTaxNumber(std::string_view reply) {

@@ -111,8 +111,6 @@ std::vector<std::string> SaveArticles(const Printer& printer) {
     return lines;
 }
 
-bool WithinRunningSum(long long sum) { return sum >= -Receipts::MaxRunningSum && sum <= Receipts::MaxRunningSum; }
-
 bool LoadArticles(Printer& printer, const std::vector<std::string>& lines) {
     Articles kept;
     std::map<int, Article> articles;
@@ -132,7 +130,7 @@ bool LoadArticles(Printer& printer, const std::vector<std::string>& lines) {
                         &a.soldQuantity, &a.soldAmount) != 6 ||
             plu < 1 || plu > Articles::MaxPlu || !IsTaxLetter(static_cast<char>(tax)) || group < 1 ||
             group > Articles::MaxGroup || a.price < 0 || a.price > Receipts::MaxAmount ||
-            !WithinRunningSum(a.soldQuantity) || !WithinRunningSum(a.soldAmount))
+            !Receipts::WithinRunningSum(a.soldQuantity) || !Receipts::WithinRunningSum(a.soldAmount))
             return false;
         a.plu = static_cast<int>(plu);
         a.group = static_cast<int>(group);

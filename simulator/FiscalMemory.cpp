@@ -151,7 +151,7 @@ bool LoadFiscalMemory(Printer& printer, const std::vector<std::string>& lines) {
                 static_cast<std::size_t>(used) != line.size())
                 return false;
             for (std::size_t i = 0; i < 10; ++i)
-                if (v[i] < -Receipts::MaxRunningSum || v[i] > Receipts::MaxRunningSum) return false;
+                if (!Receipts::WithinRunningSum(v[i])) return false;
             if (v[10] < 0 || v[10] > std::numeric_limits<int>::max() || v[11] < 0 ||
                 v[11] > std::numeric_limits<int>::max())
                 return false;

@@ -54,6 +54,7 @@ struct Receipts {
     // as many receipts as a day's closure counts, each the most a receipt
     // holds. A thousand articles' sums still add up without overflow.
     static constexpr long long MaxRunningSum = 65'535 * MaxAmount;
+    static constexpr bool WithinRunningSum(long long sum) { return sum >= -MaxRunningSum && sum <= MaxRunningSum; }
 
     // The articles programmed into the printer, by PLU. A new printer holds a
     // small demonstration shop, so that a program can sell at once.

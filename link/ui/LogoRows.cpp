@@ -1,9 +1,10 @@
 #include "LogoRows.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include "SafeSave.h"
 
 namespace qmr::ui {
 
@@ -120,13 +121,11 @@ std::optional<LogoBitmap> ToLogoBitmap(const QImage& image) {
 }
 
 std::optional<LogoBitmap> ReadLogoBitmap(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (!BmpFileIsWhole(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        return std::nullopt;
+    const auto bytes = ReadWholeFile(fileName);
+    if (!bytes || !BmpFileIsWhole(*bytes)) return std::nullopt;
     QImage image;
-    if (!image.loadFromData(bytes, "BMP")) return std::nullopt;
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()), "BMP"))
+        return std::nullopt;
     return ToLogoBitmap(image);
 }
 
