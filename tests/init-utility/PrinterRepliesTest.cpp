@@ -93,16 +93,18 @@ TEST(TaxNumberReply, GivesTheNumberAndTheRegistrationType) {
         const char* reply;
         const char* number;
         bool idType;
+        bool hasType;  // a comma after the number says a type at all
     } cases[] = {
-        {"1234567890,1", "1234567890", true}, {"1234567890,0", "1234567890", false},
-        {"12,x", "12", false},                {"12,10", "12", true},
-        {",1", "", true},                     {"123", "123", false},
-        {"123,", "123", false},               {"", "", false},
+        {"1234567890,1", "1234567890", true, true}, {"1234567890,0", "1234567890", false, true},
+        {"12,x", "12", false, true},                {"12,10", "12", true, true},
+        {",1", "", true, true},                     {"123", "123", false, false},
+        {"123,", "123", false, true},               {"", "", false, false},
     };
     for (const Case& c : cases) {
         const TaxNumber n = ParseTaxNumber(c.reply);
         EXPECT_EQ(n.number, c.number) << c.reply;
         EXPECT_EQ(n.idType, c.idType) << c.reply;
+        EXPECT_EQ(n.hasType, c.hasType) << c.reply;
     }
 }
 
