@@ -35,7 +35,7 @@
 #include "Transport.h"
 #include "Vextora.h"
 
-#include "BenchClock.h"
+#include "Bench.h"
 
 namespace {
 
@@ -101,11 +101,9 @@ int failures = 0;
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
-    if (argc > 1 && !quick) {
-        std::fprintf(stderr, "usage: dump-bench [--quick]\n");
-        return 2;
-    }
+    const auto quickRun = bench::QuickRun(argc, argv, "dump-bench");
+    if (!quickRun) return 2;
+    const bool quick = *quickRun;
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // The user's settings are only read, never written: the window is not closed.
     QStandardPaths::setTestModeEnabled(true);

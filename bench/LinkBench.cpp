@@ -21,7 +21,7 @@
 #include "TermiosLine.h"
 #include "Transport.h"
 
-#include "BenchClock.h"
+#include "Bench.h"
 
 namespace {
 
@@ -119,11 +119,9 @@ double PacedEfficiency(qmrsim::Simulator& sim, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
-    if (argc > 1 && !quick) {
-        std::fprintf(stderr, "usage: link-bench [--quick]\n");
-        return 2;
-    }
+    const auto quickRun = bench::QuickRun(argc, argv, "link-bench");
+    if (!quickRun) return 2;
+    const bool quick = *quickRun;
     qmrsim::Simulator sim;
     qmr::TermiosLine line;
     BenchUi ui(sim.DevicePath());

@@ -29,7 +29,7 @@
 #include "TermiosLine.h"
 #include "Vextora.h"
 
-#include "BenchClock.h"
+#include "Bench.h"
 
 namespace {
 
@@ -38,11 +38,9 @@ constexpr double RatioGoal = 0.9;
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
-    if (argc > 1 && !quick) {
-        std::fprintf(stderr, "usage: selftest-bench [--quick]\n");
-        return 2;
-    }
+    const auto quickRun = bench::QuickRun(argc, argv, "selftest-bench");
+    if (!quickRun) return 2;
+    const bool quick = *quickRun;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const int receipts = quick ? 20 : 200;
     const int bareExchanges = quick ? 50 : 2000;

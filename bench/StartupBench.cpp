@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "BenchClock.h"
+#include "Bench.h"
 
 namespace {
 
@@ -122,11 +122,9 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc == 2 && std::strcmp(argv[1], "--quick") == 0;
-    if (argc > 1 && !quick) {
-        std::fprintf(stderr, "usage: startup-bench [--quick]\n");
-        return 2;
-    }
+    const auto quickRun = bench::QuickRun(argc, argv, "startup-bench");
+    if (!quickRun) return 2;
+    const bool quick = *quickRun;
     pid_t server = -1;
     const int display = StartDisplay(server);
     if (display < 0) {
