@@ -53,6 +53,10 @@ public:
         KeepExchangeStatus keep;
         inner_->PumpEvents();
     }
+    void PumpEventsWhenDue() override {
+        KeepExchangeStatus keep;
+        inner_->PumpEventsWhenDue();
+    }
     int ShowMessage(const std::string& text, const std::string& caption, int buttons) override {
         KeepExchangeStatus keep;
         return inner_->ShowMessage(text, caption, buttons);

@@ -27,6 +27,12 @@ int SerialLine::ReadBytes(std::uint8_t* buffer, int max) {
     return n;
 }
 
+bool SerialLine::WriteBytes(const std::uint8_t* data, int count) {
+    bool written = false;
+    for (int k = 0; k < count; ++k) written = WriteByte(data[k]);
+    return written;
+}
+
 std::string LinkState::ReplyText() const { return std::string(ReplyData.data()); }
 
 LinkState& Link() { return state; }

@@ -78,6 +78,11 @@ public:
     virtual int BytesWaiting() = 0;
     // One byte out, returning once the driver has sent it.
     virtual bool WriteByte(std::uint8_t value) = 0;
+    // `count` bytes out in one write, returning once the driver has sent
+    // them; false when they could not all go within the port's write time-out
+    // for that many bytes. A line that writes byte by byte returns what its
+    // last byte's write returned.
+    virtual bool WriteBytes(const std::uint8_t* data, int count);
     virtual bool ReadByte(std::uint8_t& value) = 0;
     // Takes up to `max` of the bytes that are there, without waiting, and
     // returns how many it took (0 when none).
@@ -118,9 +123,9 @@ class UiHooks {
 public:
     virtual ~UiHooks() = default;
     virtual void PumpEvents() {}
-    // Called for each byte that goes out or comes in after the first of its
-    // frame or read; a window set that pumped a moment ago may skip it.
-    virtual void PumpEventsBetweenBytes() { PumpEvents(); }
+    // Called by the link while it sends, receives and waits, often; a window
+    // set that pumped a moment ago may skip it.
+    virtual void PumpEventsWhenDue() { PumpEvents(); }
     virtual int ShowMessage(const std::string& text, const std::string& caption, int buttons) = 0;
     // Place the status dialog over the main window and show it modally.
     virtual void ShowStatusDialog() {}

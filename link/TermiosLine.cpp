@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 
@@ -14,8 +15,10 @@ namespace qmr {
 
 namespace {
 
-// A write that the driver does not take within this time counts as failed.
-constexpr int WriteTimeoutMs = 1000;
+// A write to the port may take 1 ms for each of its bytes and a second on
+// top; what the driver has not sent by then counts as failed.
+constexpr std::int64_t WriteTimeoutPerByteUs = 1000;
+constexpr std::int64_t WriteTimeoutUs = 1000000;
 
 // How often a byte held back by the driver is looked after: about a tenth of
 // a byte's time at the slowest speed.
@@ -45,14 +48,15 @@ bool SpeedOf(int baudRate, speed_t& speed) {
 }  // namespace
 
 bool WaitForEmptyQueue(const std::function<int()>& queued, const std::function<std::int64_t()>& nowUs,
-                       const std::function<void(std::int64_t)>& sleepUs, std::int64_t timeoutUs) {
+                       const std::function<void(std::int64_t)>& sleepUs, std::int64_t timeoutUs,
+                       std::int64_t byteUs) {
     const std::int64_t deadline = nowUs() + timeoutUs;
     for (;;) {
         const int count = queued();
         if (count <= 0) return true;
         const std::int64_t left = deadline - nowUs();
         if (left <= 0) return false;
-        sleepUs(left < DrainPollUs ? left : DrainPollUs);
+        sleepUs(std::min(left, std::max(DrainPollUs, count * byteUs)));
     }
 }
 
@@ -84,6 +88,7 @@ void TermiosLine::Configure(int baudRate, bool switchOffXonXoff) {
     if (SpeedOf(baudRate, speed)) {
         ::cfsetispeed(&tio, speed);
         ::cfsetospeed(&tio, speed);
+        byteUs_ = 10 * std::int64_t{1000000} / baudRate;
     }
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
@@ -105,6 +110,7 @@ void TermiosLine::Close() {
     ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
+    byteUs_ = 0;
 }
 
 int TermiosLine::BytesWaiting() {
@@ -113,30 +119,42 @@ int TermiosLine::BytesWaiting() {
     return count;
 }
 
-bool TermiosLine::WriteByte(std::uint8_t value) {
+bool TermiosLine::WriteByte(std::uint8_t value) { return WriteBytes(&value, 1); }
+
+bool TermiosLine::WriteBytes(const std::uint8_t* data, int count) {
     if (fd_ < 0) return false;
-    for (;;) {
-        const ssize_t n = ::write(fd_, &value, 1);
-        if (n == 1) break;
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
-        pollfd p{fd_, POLLOUT, 0};
-        if (::poll(&p, 1, WriteTimeoutMs) <= 0) return false;
-    }
+    if (count <= 0) return true;
     // A plain drain has no time-out: with hardware handshake left on in the
     // driver and nothing raising CTS it would wait for ever. Like a write to
-    // the port, the wait gives up after 1 ms for the byte plus a second; the
-    // byte is then dropped, so a frame that cannot leave shows as silence.
-    const bool sent = WaitForEmptyQueue(
-        [this] {
-            int count = 0;
-            return ::ioctl(fd_, TIOCOUTQ, &count) == 0 ? count : -1;
-        },
-        MonotonicUs, SleepUs, (WriteTimeoutMs + 1) * std::int64_t{1000});
-    if (!sent) {
+    // the port, writing and draining give up together after 1 ms a byte plus
+    // a second; what is left is then dropped, so a frame that cannot leave
+    // shows as silence.
+    const std::int64_t deadline = MonotonicUs() + count * WriteTimeoutPerByteUs + WriteTimeoutUs;
+    const auto giveUp = [this] {
         ::tcflush(fd_, TCOFLUSH);
         return false;
+    };
+    int done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd_, data + done, static_cast<std::size_t>(count - done));
+        if (n > 0) {
+            done += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return giveUp();
+        const std::int64_t left = deadline - MonotonicUs();
+        if (left <= 0) return giveUp();
+        pollfd p{fd_, POLLOUT, 0};
+        if (::poll(&p, 1, static_cast<int>((left + 999) / 1000)) <= 0) return giveUp();
     }
+    const bool sent = WaitForEmptyQueue(
+        [this] {
+            int queued = 0;
+            return ::ioctl(fd_, TIOCOUTQ, &queued) == 0 ? queued : -1;
+        },
+        MonotonicUs, SleepUs, std::max<std::int64_t>(deadline - MonotonicUs(), 0), byteUs_);
+    if (!sent) return giveUp();
     ::tcdrain(fd_);  // what is left is the driver's own bounded wait for its hardware
     return true;
 }

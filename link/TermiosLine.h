@@ -12,8 +12,11 @@ namespace qmr {
 // Waits until `queued` reports nothing left for the driver to send, or until
 // `timeoutUs` has passed; true when the queue emptied or cannot be queried.
 // `nowUs` reads a steady clock, `sleepUs` sleeps without processing events.
+// While bytes are queued it sleeps about their time on the line (`byteUs`
+// each), so a queue is looked at a few times, not once per poll.
 bool WaitForEmptyQueue(const std::function<int()>& queued, const std::function<std::int64_t()>& nowUs,
-                       const std::function<void(std::int64_t)>& sleepUs, std::int64_t timeoutUs);
+                       const std::function<void(std::int64_t)>& sleepUs, std::int64_t timeoutUs,
+                       std::int64_t byteUs = 0);
 
 class TermiosLine final : public SerialLine {
 public:
@@ -23,6 +26,7 @@ public:
     void Close() override;
     int BytesWaiting() override;
     bool WriteByte(std::uint8_t value) override;
+    bool WriteBytes(const std::uint8_t* data, int count) override;
     bool ReadByte(std::uint8_t& value) override;
     int ReadBytes(std::uint8_t* buffer, int max) override;
     void WaitForInput(std::int64_t maxWaitUs) override;
@@ -32,6 +36,7 @@ public:
 
 private:
     int fd_ = -1;
+    std::int64_t byteUs_ = 0;  // one byte's time at the speed set, 0 when unknown
 };
 
 }  // namespace qmr

@@ -65,18 +65,23 @@ bool FillReadAhead(int room) {
     return got > 0;
 }
 
-// Each byte of a frame is pumped for, as it goes out or comes in; all but the
-// first of a frame or of a read may be skipped by windows that pumped just now.
-void PumpForByte(bool first) {
-    if (UiHooks* ui = Env().ui) first ? ui->PumpEvents() : ui->PumpEventsBetweenBytes();
+// The link pumps the windows wherever it may wait a while: before each piece
+// of a frame it sends, at each byte it takes and between its waits. Most of
+// these come far faster than anyone clicks, and a window set that pumped a
+// moment ago skips them.
+void PumpWhenDue() {
+    if (UiHooks* ui = Env().ui) ui->PumpEventsWhenDue();
 }
 
-bool SendByte(std::uint8_t value, bool addToChecksum, bool first) {
-    LinkState& s = Link();
-    if (addToChecksum) s.SendChecksum += value;
-    if (s.PortHandle == -1 || !Env().line) return false;
-    PumpForByte(first);
-    return Env().line->WriteByte(value);
+// A request goes out in pieces of about this much line time, each written
+// and drained in one go, with the windows pumped before each piece: a long
+// frame at a low speed still leaves them live, and a short one takes one
+// write and one drain, not one of each per byte.
+constexpr std::int64_t SendPieceUs = 5000;
+
+int BytesPerPiece(int baudRate) {
+    if (baudRate <= 0) return 1;  // speed unknown: byte by byte
+    return static_cast<int>(std::max<std::int64_t>(1, SendPieceUs * baudRate / BitsPerByte / 1000000));
 }
 
 }  // namespace
@@ -174,7 +179,13 @@ int BytesWaiting() {
     return queued > 0 ? ahead + queued : ahead;
 }
 
-bool WriteByte(std::uint8_t value, bool addToChecksum) { return SendByte(value, addToChecksum, true); }
+bool WriteByte(std::uint8_t value, bool addToChecksum) {
+    LinkState& s = Link();
+    if (addToChecksum) s.SendChecksum += value;
+    if (s.PortHandle == -1 || !Env().line) return false;
+    PumpWhenDue();
+    return Env().line->WriteByte(value);
+}
 
 bool ReadByte(std::uint8_t& value) {
     LinkState& s = Link();
@@ -205,7 +216,7 @@ int ReceiveFrame(int limit) {
             s.LinkError = true;
             return false;
         }
-        if (env.ui) env.ui->PumpEvents();
+        PumpWhenDue();
         const std::int64_t slice = std::min(ReplyIdleTimeoutUs - idle + 1, WaitSliceUs);
         if (!env.line) return true;
         if (rest > 0)
@@ -232,10 +243,15 @@ int ReceiveFrame(int limit) {
             rest = 0;
             continue;
         }
-        const bool firstOfRead = s.ReadAheadAt == 0 || received == 0;
         const std::uint8_t byte = s.ReadAhead[s.ReadAheadAt++];
         ++received;
-        PumpForByte(firstOfRead);
+        // The end byte always pumps: what the user did during the exchange
+        // (a Cancel, say) is seen before the caller decides on the next one.
+        if (byte == EndByte) {
+            if (env.ui) env.ui->PumpEvents();
+        } else {
+            PumpWhenDue();
+        }
         last = env.clock->NowUs();
         if (byte == StartByte) i = 0;
         if (byte == EndByte) {
@@ -261,18 +277,19 @@ bool SendFrame(int command, std::string_view data) {
     // the printer as some other, shorter command.
     if (UpToNul(data).size() > static_cast<std::size_t>(MaxRequestData)) return false;
     const auto frame = BuildRequestFrame(s.SeqNumber, command, data);
+    // Summed are the bytes from Len to the body end.
     s.SendChecksum = 0;
+    for (std::size_t k = 1; k < frame.size() - 5; ++k) s.SendChecksum += frame[k];
+    if (s.PortHandle == -1 || !Env().line) return false;
+    // A piece that the driver cannot get out within the port's write
+    // time-out (1 ms a byte plus a second; handshake held off) is dropped on
+    // its own and the rest of the frame still goes: what the printer gets is
+    // no frame, and the missing reply shows as silence.
     bool written = false;
-    const std::size_t checksumAt = frame.size() - 5;
-    // Byte by byte, each written and drained before the next: the write
-    // time-out of the port (1 ms a byte plus a second) holds for each byte,
-    // so a byte the driver cannot get out (handshake held off) is dropped on
-    // its own after that time and the rest of the frame still goes. One write
-    // of the whole frame would give up on all of it after one such time.
-    // Requests are short; the cost that mattered was the reply's.
-    for (std::size_t k = 0; k < frame.size(); ++k) {
-        const bool summed = k >= 1 && k < checksumAt;
-        written = SendByte(frame[k], summed, k == 0);
+    const auto piece = static_cast<std::size_t>(BytesPerPiece(s.BaudRate));
+    for (std::size_t k = 0; k < frame.size(); k += piece) {
+        PumpWhenDue();
+        written = Env().line->WriteBytes(frame.data() + k, static_cast<int>(std::min(piece, frame.size() - k)));
     }
     return written;
 }

@@ -42,9 +42,9 @@ public:
 
     // One pass of the pending window messages.
     void PumpEvents() override;
-    // A pass only when the last one was a while ago: a frame's bytes come
-    // and go far faster than anyone clicks.
-    void PumpEventsBetweenBytes() override;
+    // A pass only when the last one was a few milliseconds ago: the link
+    // asks far more often than anyone clicks.
+    void PumpEventsWhenDue() override;
     // The link's messages are cp1251 text.
     int ShowMessage(const std::string& text, const std::string& caption, int buttons) override;
     // The status dialog, placed over the main window and shown modally.

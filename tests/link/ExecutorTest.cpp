@@ -338,12 +338,31 @@ TEST_F(ExecTest, DataTooLongIsRefusedWithoutSending) {
     EXPECT_EQ(ui.connectCalls, (std::vector<bool>{false, true}));
 }
 
+// Windows that skip every pump the link may skip are still pumped once an
+// exchange's reply has come whole, so a Cancel clicked meanwhile is seen
+// before the caller goes on.
+TEST_F(ExecTest, WindowsThatSkipDuePumpsArePumpedAtTheReplysEndByte) {
+    ui.skipsDuePumps = true;
+    AnswerOk("answer", CoverOpen);
+    std::vector<std::size_t> unreadAtPumps;
+    ui.onPump = [&](int) { unreadAtPumps.push_back(line.Unread()); };
+
+    EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultOk);
+
+    EXPECT_GT(ui.duePumps, 0);
+    EXPECT_EQ(unreadAtPumps, std::vector<std::size_t>{0});
+    EXPECT_EQ(Link().ReplyText(), "answer");
+}
+
 // A handler run from the windows pumped during an exchange sends a command
 // of its own; the pump number says at which point of the exchange.
 class NestedExecTest : public ExecTest, public ::testing::WithParamInterface<int> {
 protected:
     void SetUp() override {
         ExecTest::SetUp();
+        // At 9600 baud a request goes out in pieces of a few bytes, each
+        // pumped for.
+        Link().BaudRate = 9600;
         line.OnRequest([this](const Bytes& request, int) { line.Arrive(ReplyTo(request, "outer", CoverOpen), 50'000); });
     }
     struct Nested {
@@ -387,9 +406,9 @@ TEST_P(NestedExecTest, IsRefusedAndLeavesTheRunningExchangeAlone) {
     EXPECT_EQ(line.requests.back()[3], qmr::ReadDateTime);
 }
 
-// 1: before the first byte; 6: amid the request; 12: waiting for the reply;
-// 20 and 32: amid the reply and at its end byte.
-INSTANTIATE_TEST_SUITE_P(Pumps, NestedExecTest, ::testing::Values(1, 6, 12, 20, 32),
+// 1: before the first piece of the request; 2: amid it; 6: waiting for the
+// reply; 20 and 30: amid the reply and at its end byte.
+INSTANTIATE_TEST_SUITE_P(Pumps, NestedExecTest, ::testing::Values(1, 2, 6, 20, 30),
                          [](const auto& info) { return "Pump" + std::to_string(info.param); });
 
 TEST_F(ExecTest, NestedExecFromTheMessageBoxIsRefusedToo) {

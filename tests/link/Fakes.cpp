@@ -44,6 +44,12 @@ bool FakeLine::WriteByte(std::uint8_t value) {
     return true;
 }
 
+bool FakeLine::WriteBytes(const std::uint8_t* data, int count) {
+    pieces.push_back(count);
+    if (droppedPieces.count(static_cast<int>(pieces.size()) - 1) != 0) return false;
+    return SerialLine::WriteBytes(data, count);
+}
+
 bool FakeLine::ReadByte(std::uint8_t& value) {
     ++reads;
     if (babble) {
@@ -94,6 +100,11 @@ void FakeLine::Arrive(const Bytes& bytes, std::int64_t afterUs, std::int64_t gap
 void FakeUi::PumpEvents() {
     ++pumps;
     if (onPump) onPump(pumps);
+}
+
+void FakeUi::PumpEventsWhenDue() {
+    ++duePumps;
+    if (!skipsDuePumps) PumpEvents();
 }
 
 int FakeUi::ShowMessage(const std::string& text, const std::string& caption, int buttons) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -53,6 +54,7 @@ public:
     void Close() override { ++closes; }
     int BytesWaiting() override;
     bool WriteByte(std::uint8_t value) override;
+    bool WriteBytes(const std::uint8_t* data, int count) override;
     bool ReadByte(std::uint8_t& value) override;
     int ReadBytes(std::uint8_t* buffer, int max) override;
     void WaitForInput(std::int64_t maxWaitUs) override;
@@ -90,6 +92,10 @@ public:
     // and each such sleep is listed; otherwise it waits as WaitForInput.
     bool sleepsThrough = false;
     std::vector<std::int64_t> sleptThrough;
+    // The size of each write of several bytes; the ones numbered here (0
+    // first) time out, and their bytes never reach the line.
+    std::vector<int> pieces;
+    std::set<int> droppedPieces;
 
 private:
     struct Arrival {
@@ -112,6 +118,7 @@ public:
     };
 
     void PumpEvents() override;
+    void PumpEventsWhenDue() override;
     int ShowMessage(const std::string& text, const std::string& caption, int buttons) override;
     void ShowStatusDialog() override;
     void SetConnectEnabled(bool enabled) override;
@@ -125,6 +132,10 @@ public:
     std::vector<bool> connectCalls;
     bool connectEnabled = true;
     int pumps = 0;
+    // The link's calls of PumpEventsWhenDue; with skipsDuePumps they do not
+    // pump, as windows that pumped a moment ago would not.
+    int duePumps = 0;
+    bool skipsDuePumps = false;
     // Runs inside PumpEvents with the number of that pump (1 first).
     std::function<void(int pump)> onPump;
     // Runs inside a message box, as a handler might while it is open.

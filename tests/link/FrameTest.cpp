@@ -81,6 +81,66 @@ INSTANTIATE_TEST_SUITE_P(Limits, RequestLenTest,
                          ::testing::Values(LenCase{0, 0x24}, LenCase{1, 0x25}, LenCase{219, 0xFF}),
                          [](const auto& info) { return "Data" + std::to_string(info.param.dataBytes) + "Bytes"; });
 
+// A request goes out in pieces of about 5 ms of line time, each in one write,
+// with the windows pumped before each piece; at an unknown speed, byte by byte.
+struct PieceCase {
+    const char* name;
+    int baudRate;
+    std::size_t dataBytes;
+    std::vector<int> pieces;
+};
+
+class SendPiecesTest : public FrameTest, public ::testing::WithParamInterface<PieceCase> {};
+
+TEST_P(SendPiecesTest, AFrameGoesOutWholeInPiecesOfTheLinesPace) {
+    const PieceCase& c = GetParam();
+    qmr::Link().BaudRate = c.baudRate;
+    const std::string data(c.dataBytes, 'T');
+    std::vector<std::size_t> writtenAtPumps;
+    ui.onPump = [&](int) { writtenAtPumps.push_back(line.written.size()); };
+
+    EXPECT_TRUE(qmr::SendFrame(qmr::PrintFiscalText, data));
+
+    const Bytes frame = qmr::BuildRequestFrame(0x20, qmr::PrintFiscalText, data);
+    EXPECT_EQ(line.written, frame);
+    EXPECT_EQ(qmr::Link().SendChecksum, SumOfBody(frame));
+    EXPECT_EQ(line.pieces, c.pieces);
+    std::vector<std::size_t> pieceStarts;
+    std::size_t at = 0;
+    for (const int piece : c.pieces) {
+        pieceStarts.push_back(at);
+        at += static_cast<std::size_t>(piece);
+    }
+    EXPECT_EQ(writtenAtPumps, pieceStarts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Speeds, SendPiecesTest,
+    ::testing::Values(PieceCase{"ShortAt115200", 115200, 10, {20}},
+                      PieceCase{"LongestAt115200", 115200, 219, {57, 57, 57, 57, 1}},
+                      PieceCase{"ShortAt57600", 57600, 10, {20}},
+                      PieceCase{"ShortAt9600", 9600, 10, {4, 4, 4, 4, 4}},
+                      PieceCase{"SpeedUnknown", 0, 0, std::vector<int>(10, 1)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A piece the driver could not get out is lost on its own: the rest of the
+// frame still goes, and the send reports what its last piece did.
+TEST_F(FrameTest, ADroppedPieceLeavesTheRestOfTheFrameToGo) {
+    qmr::Link().BaudRate = 9600;
+    const Bytes frame = qmr::BuildRequestFrame(0x20, qmr::PrintFiscalText, std::string(10, 'T'));
+    line.droppedPieces = {1};
+    EXPECT_TRUE(qmr::SendFrame(qmr::PrintFiscalText, std::string(10, 'T')));
+    Bytes withoutSecond(frame.begin(), frame.begin() + 4);
+    withoutSecond.insert(withoutSecond.end(), frame.begin() + 8, frame.end());
+    EXPECT_EQ(line.written, withoutSecond);
+
+    line.written.clear();
+    line.pieces.clear();
+    line.droppedPieces = {4};
+    EXPECT_FALSE(qmr::SendFrame(qmr::PrintFiscalText, std::string(10, 'T')));
+    EXPECT_EQ(line.written, Bytes(frame.begin(), frame.begin() + 16));
+}
+
 // A Len of 0x24 + 220 would wrap to 0x00: the printer would see another frame.
 TEST_F(FrameTest, SendFrameSendsNothingForDataThatCannotBeFramed) {
     EXPECT_FALSE(qmr::SendFrame(qmr::PrintFiscalText, std::string(220, 'X')));

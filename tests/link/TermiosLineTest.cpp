@@ -131,7 +131,7 @@ TEST_F(TermiosLineTest, AClosedDeviceIsOpenToOthersAgain) {
     EXPECT_GE(again.Open(device_), 0);
 }
 
-// The wait after each byte for the driver to send it: a byte held back for
+// The wait after each write for the driver to send it: bytes held back for
 // good (hardware handshake with CTS never raised) must not hold the program.
 struct DrainCase {
     const char* name;
@@ -168,6 +168,22 @@ INSTANTIATE_TEST_SUITE_P(Drain, DrainTest,
                                            DrainCase{"NeverSent", -1, false, false},
                                            DrainCase{"QueueCannotBeQueried", -1, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Ten bytes queued at 9600 baud are looked at again once their time on the
+// line is over, not every tenth of a byte.
+TEST(DrainWait, SleepsTheQueuedBytesTimeBetweenLooks) {
+    constexpr std::int64_t byteUs = 1042;
+    std::int64_t now = 0;
+    int queries = 0;
+    const auto queued = [&] {
+        ++queries;
+        return now >= 10 * byteUs ? 0 : static_cast<int>(10 - now / byteUs);
+    };
+    EXPECT_TRUE(qmr::WaitForEmptyQueue(
+        queued, [&] { return now; }, [&](std::int64_t us) { now += us; }, 1010000, byteUs));
+    EXPECT_EQ(queries, 2);
+    EXPECT_EQ(now, 10 * byteUs);
+}
 
 }  // namespace
 }  // namespace qmrtest
