@@ -130,8 +130,8 @@ TEST_F(FrameTest, ADroppedPieceLeavesTheRestOfTheFrameToGo) {
     const Bytes frame = qmr::BuildRequestFrame(0x20, qmr::PrintFiscalText, std::string(10, 'T'));
     line.droppedPieces = {1};
     EXPECT_TRUE(qmr::SendFrame(qmr::PrintFiscalText, std::string(10, 'T')));
-    Bytes withoutSecond(frame.begin(), frame.begin() + 4);
-    withoutSecond.insert(withoutSecond.end(), frame.begin() + 8, frame.end());
+    Bytes withoutSecond = frame;
+    withoutSecond.erase(withoutSecond.begin() + 4, withoutSecond.begin() + 8);
     EXPECT_EQ(line.written, withoutSecond);
 
     line.written.clear();
