@@ -26,7 +26,7 @@ namespace {
 constexpr int ClientWidth = 738;
 constexpr int ClientHeight = 474;
 constexpr int PanelHeight = 354;
-constexpr int RedrawMs = 40;
+constexpr int RedrawMs = 200;
 
 }  // namespace
 
@@ -76,9 +76,10 @@ TMemForm::TMemForm(QWidget* parent) : Form(parent, "MemForm", QStringLiteral("Re
     connect(ReadBt, &QPushButton::clicked, this, &TMemForm::ReadBtClick);
     connect(CancelBt, &QPushButton::clicked, this, &TMemForm::CancelBtClick);
     connect(SaveBt, &QPushButton::clicked, this, &TMemForm::SaveBtClick);
-    // The listing takes its lines at a screen's pace rather than for every
-    // block: appending and painting the listing cost more than a block's
-    // exchange on an unpaced line.
+    // The listing takes its lines a few times a second rather than for every
+    // block: nobody reads a listing that scrolls by at the line's pace, and
+    // laying out and painting it cost more than a block's exchange, over a
+    // millisecond a paint. The bar shows the progress between two beats.
     listingBeat_.setInterval(RedrawMs);
     connect(&listingBeat_, &QTimer::timeout, this, &TMemForm::ShowPendingLines);
     // Closing the window during a read stops it as Cancel does; the showing

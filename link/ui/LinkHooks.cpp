@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QEvent>
 #include <memory>
 
 #include "Cp1251.h"
@@ -19,7 +20,59 @@ void SelectItem(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 
 
 }  // namespace
 
-QtLinkHooks::QtLinkHooks(const MainWindowControls& controls) : controls_(controls) {}
+void ConnectHold::Watch(QAbstractButton* button) {
+    if (button_) button_->removeEventFilter(this);
+    button_ = button;
+    if (button_) button_->installEventFilter(this);
+}
+
+void ConnectHold::Hold(std::int64_t nowUs) {
+    if (!button_) return;
+    held_ = true;
+    since_ = nowUs;
+    // A button held down by the mouse is let go of, as greying it would.
+    if (button_->isDown()) Show();
+}
+
+void ConnectHold::Release() {
+    held_ = false;
+    if (!button_) return;
+    // Enabled at the end of every exchange, as before, whoever disabled it.
+    button_->setEnabled(true);
+    greyed_ = false;
+}
+
+void ConnectHold::ShowIfDue(std::int64_t nowUs) {
+    if (held_ && !greyed_ && nowUs - since_ >= ShownAfterUs) Show();
+}
+
+void ConnectHold::Show() {
+    if (!held_ || !button_) return;
+    button_->setEnabled(false);
+    greyed_ = true;
+}
+
+bool ConnectHold::eventFilter(QObject* watched, QEvent* event) {
+    if (!held_ || watched != button_) return false;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QtLinkHooks::QtLinkHooks(const MainWindowControls& controls) : controls_(controls) {
+    connectHold_.Watch(controls_.connectButton);
+}
 
 namespace {
 
@@ -31,6 +84,7 @@ constexpr qint64 PumpIntervalNs = 4'000'000;
 }  // namespace
 
 void QtLinkHooks::PumpEvents() {
+    if (connectHold_.held()) connectHold_.ShowIfDue(Env().clock ? Env().clock->NowUs() : 0);
     QCoreApplication::processEvents();
     sincePump_.start();
 }
@@ -40,10 +94,12 @@ void QtLinkHooks::PumpEventsWhenDue() {
 }
 
 int QtLinkHooks::ShowMessage(const std::string& text, const std::string& caption, int buttons) {
+    connectHold_.Show();
     return MessageBox(FromCp1251(text), FromCp1251(caption), buttons);
 }
 
 void QtLinkHooks::ShowStatusDialog() {
+    connectHold_.Show();
     if (!controls_.statusDialog) return;
     if (controls_.mainWindow)
         ShowPlaced(*controls_.mainWindow, *controls_.statusDialog);
@@ -52,7 +108,10 @@ void QtLinkHooks::ShowStatusDialog() {
 }
 
 void QtLinkHooks::SetConnectEnabled(bool enabled) {
-    if (controls_.connectButton) controls_.connectButton->setEnabled(enabled);
+    if (enabled)
+        connectHold_.Release();
+    else
+        connectHold_.Hold(Env().clock ? Env().clock->NowUs() : 0);
 }
 
 PortChoice QtLinkHooks::ReadPortChoice() {

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
 
 #include "LinkState.h"
 #include "Settings.h"
@@ -36,6 +38,36 @@ struct MainWindowControls {
     QDialog* statusDialog = nullptr;
 };
 
+// The connect button while the link holds it: it takes no input from the
+// first moment, and is greyed once the hold has lasted long enough to be
+// seen or something is shown over it. A flow sends its commands one after
+// another, each holding the button for a few milliseconds: greying it and
+// back for each would repaint the main window twice a command, which costs
+// the program more than the command itself.
+class ConnectHold final : public QObject {
+public:
+    // Holds longer than this are shown.
+    static constexpr std::int64_t ShownAfterUs = 100000;
+
+    void Watch(QAbstractButton* button);
+    void Hold(std::int64_t nowUs);
+    void Release();
+    // Greys a held button when its hold is due to be seen, or at once.
+    void ShowIfDue(std::int64_t nowUs);
+    void Show();
+
+    bool held() const { return held_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QAbstractButton> button_;
+    bool held_ = false;
+    bool greyed_ = false;
+    std::int64_t since_ = 0;
+};
+
 class QtLinkHooks final : public UiHooks {
 public:
     explicit QtLinkHooks(const MainWindowControls& controls);
@@ -55,6 +87,7 @@ public:
 private:
     QElapsedTimer sincePump_;
     MainWindowControls controls_;
+    ConnectHold connectHold_;
 };
 
 // Installs the link of a program on the line and clock, with hooks on the

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "Cp1251.h"
@@ -88,15 +89,10 @@ TEST(QtLinkHooks, ReadThePortChoiceFromBothCombos) {
     EXPECT_EQ(choice.baudText, "");
 }
 
-TEST(QtLinkHooks, ShowMessagesAndTheStatusDialogThroughTheSeamAndLockConnect) {
+TEST(QtLinkHooks, ShowMessagesAndTheStatusDialogThroughTheSeam) {
     Window w;
     qmr::ui::QtLinkHooks hooks(w.Controls());
     qmr::test::TestSeam script;
-
-    hooks.SetConnectEnabled(false);
-    EXPECT_FALSE(w.connectBt->isEnabled());
-    hooks.SetConnectEnabled(true);
-    EXPECT_TRUE(w.connectBt->isEnabled());
 
     EXPECT_EQ(hooks.ShowMessage("\xC3\xF0\xE5\xF8\xEA\xE0", "Error", qmr::MbOk), qmr::IdOk);  // cp1251
     ASSERT_EQ(script.messages.size(), 1u);
@@ -200,6 +196,60 @@ TEST(MainForm, ACloseDuringAnExchangeWaitsForItsEnd) {
     qmr::InstallLink({});
 }
 
+// Held by the link, the connect button takes no click or key from the first
+// moment. It is greyed once the hold has lasted long enough to be seen, or
+// when a message or the status dialog shows over it, and is enabled again
+// when the link lets go.
+TEST(QtLinkHooks, HoldTheConnectButtonAgainstInputAndGreyItOnceTheHoldShows) {
+    qmr::test::QuickClock clock;
+    ClosedLine line;
+    Window w;
+    qmr::ui::InstallWindowLink(w.Controls(), line, clock);
+    qmr::test::TestSeam script;
+    qmr::UiHooks& hooks = *qmr::Env().ui;
+    int clicks = 0;
+    QObject::connect(w.connectBt, &QPushButton::clicked, [&] { ++clicks; });
+    const auto pressConnect = [&] {
+        QTest::mouseClick(w.connectBt, Qt::LeftButton);
+        w.connectBt->setFocus();
+        QTest::keyClick(w.connectBt, Qt::Key_Space);
+    };
+
+    hooks.SetConnectEnabled(false);
+    pressConnect();
+    EXPECT_EQ(clicks, 0);
+    hooks.PumpEvents();
+    EXPECT_TRUE(w.connectBt->isEnabled());  // a short hold is not shown
+    clock.SleepMs(100);
+    hooks.PumpEventsWhenDue();
+    hooks.PumpEvents();
+    EXPECT_FALSE(w.connectBt->isEnabled());
+    hooks.SetConnectEnabled(true);
+    EXPECT_TRUE(w.connectBt->isEnabled());
+    pressConnect();
+    EXPECT_EQ(clicks, 2);
+
+    hooks.SetConnectEnabled(false);
+    hooks.ShowMessage("No printer response", "Error", qmr::MbOk);
+    EXPECT_FALSE(w.connectBt->isEnabled());
+    hooks.SetConnectEnabled(true);
+
+    bool greyedUnderTheDialog = false;
+    script.OnNextModal([&](QDialog&) { greyedUnderTheDialog = !w.connectBt->isEnabled(); });
+    hooks.SetConnectEnabled(false);
+    hooks.ShowStatusDialog();
+    EXPECT_TRUE(greyedUnderTheDialog);
+    hooks.SetConnectEnabled(true);
+    EXPECT_TRUE(w.connectBt->isEnabled());
+
+    // Outside a hold, messages leave the button alone.
+    hooks.ShowMessage("Serial port not open", "Error", qmr::MbOk);
+    EXPECT_TRUE(w.connectBt->isEnabled());
+    pressConnect();
+    EXPECT_EQ(clicks, 4);
+    qmr::InstallLink({});
+}
+
 TEST(InstallWindowLink, DrivesTheMainWindowUntilItGoes) {
     qmr::test::QuickClock clock;
     ClosedLine line;
@@ -208,6 +258,8 @@ TEST(InstallWindowLink, DrivesTheMainWindowUntilItGoes) {
     ASSERT_NE(qmr::Env().ui, nullptr);
     EXPECT_EQ(qmr::Env().line, &line);
     qmr::Env().ui->SetConnectEnabled(false);
+    clock.SleepMs(100);
+    qmr::Env().ui->PumpEvents();
     EXPECT_FALSE(w->connectBt->isEnabled());
     delete w;
     EXPECT_EQ(qmr::Env().ui, nullptr);
