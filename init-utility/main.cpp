@@ -5,10 +5,11 @@
 #include "TermiosLine.h"
 
 int main(int argc, char** argv) {
-    // Read while the forms are built; the window takes the list when it shows.
-    qmr::StartPortEnumeration();
     qmr::TermiosLine line;
     return qmr::ui::RunProgram(argc, argv, "Prendix", [&line] {
+        // Read while the forms are built; the window takes the list when it shows.
+        // (Begun before the application object, it slows the making of that.)
+        qmr::StartPortEnumeration();
         prendix::TInitFP* mainWindow = prendix::CreateForms();
         prendix::InstallProgramLink(line, qmr::SystemClock());
         return mainWindow;

@@ -62,9 +62,10 @@ std::vector<std::string> ListPorts(std::vector<std::string> systemDevices, const
 void EnumeratePorts();
 
 // Reading the system's devices takes about as long as building the forms, so
-// a program starts it at once on a thread of its own, from the port source in
-// effect then; the next EnumeratePorts takes that reading, waiting for it
-// when it is not done yet, and the ones after it read the devices afresh.
+// a program starts it on a thread of its own before it builds them, from the
+// port source in effect then; the next EnumeratePorts takes that reading,
+// waiting for it when it is not done yet, and the ones after it read the
+// devices afresh.
 void StartPortEnumeration();
 
 // Rebuilds the port list and reads PortIndex, BaudIndex and, when console

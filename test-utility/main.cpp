@@ -6,11 +6,12 @@
 #include "Vextora.h"
 
 int main(int argc, char** argv) {
-    // Read while the forms are built; the window takes the list when it shows.
-    qmr::StartPortEnumeration();
     vextora::InitTestGlobals();
     qmr::TermiosLine line;
     return qmr::ui::RunProgram(argc, argv, "Vextora", [&line] {
+        // Read while the forms are built; the window takes the list when it shows.
+        // (Begun before the application object, it slows the making of that.)
+        qmr::StartPortEnumeration();
         vextora::TForm1* mainWindow = vextora::CreateForms();
         vextora::InstallProgramLink(line, qmr::SystemClock());
         return mainWindow;
