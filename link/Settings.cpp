@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <algorithm>
 #include <cstdlib>
+#include <future>
 #include <stdexcept>
 
 #include "Cp1251.h"
@@ -19,6 +20,8 @@ namespace {
 
 PortSource portSource;
 bool damagedFile = false;
+// The reading StartPortEnumeration began, until EnumeratePorts takes it.
+std::future<std::vector<std::string>> pendingDevices;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -130,9 +133,18 @@ std::vector<std::string> ListPorts(std::vector<std::string> systemDevices, const
     return ports;
 }
 
+void StartPortEnumeration() {
+    pendingDevices = std::async(std::launch::async, portSource ? portSource : PortSource(SystemSerialDevices));
+}
+
 void EnumeratePorts() {
+    std::vector<std::string> devices;
+    if (pendingDevices.valid())
+        devices = pendingDevices.get();
+    else
+        devices = portSource ? portSource() : SystemSerialDevices();
     const char* extra = std::getenv("QMR770_PORTS");
-    Link().PortList = ListPorts(portSource ? portSource() : SystemSerialDevices(), extra ? extra : "");
+    Link().PortList = ListPorts(std::move(devices), extra ? extra : "");
 }
 
 void LoadSettings(SettingsStore& store, ConsoleTexts* console) {

@@ -61,6 +61,13 @@ std::vector<std::string> ListPorts(std::vector<std::string> systemDevices, const
 // Fills PortList from the port source and $QMR770_PORTS.
 void EnumeratePorts();
 
+// Reading the system's devices takes about as long as building the forms, so
+// a program starts it on a thread of its own before it builds them, from the
+// port source in effect then; the next EnumeratePorts takes that reading,
+// waiting for it when it is not done yet, and the ones after it read the
+// devices afresh.
+void StartPortEnumeration();
+
 // Rebuilds the port list and reads PortIndex, BaudIndex and, when console
 // is given, the console texts. A missing or mistyped value ends the reading.
 void LoadSettings(SettingsStore& store, ConsoleTexts* console);

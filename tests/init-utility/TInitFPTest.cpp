@@ -9,10 +9,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
+#include <thread>
 
 #include "Commands.h"
 #include "Executor.h"
 #include "Placement.h"
+#include "Settings.h"
 #include "Prendix.h"
 #include "PrendixFixture.h"
 #include "UiTestSupport.h"
@@ -135,6 +137,32 @@ TEST_F(PrendixWindow, EveryControlSitsInsideItsGroupAndTheWindow) {
     InitFP->ConnectBt->setText("Disconnect");
     EXPECT_EQ(qmr::test::ClippedCaptions(*InitFP), std::vector<std::string>{});
     EXPECT_EQ(qmr::test::OverlappingControls(*InitFP), std::vector<std::string>{});
+}
+
+// As main starts the program: the ports are read on a thread of their own
+// while the forms are built, and the window shows that reading, with the
+// saved choice, as soon as it is shown.
+TEST_F(PrendixWindow, ShowsThePortsReadWhileTheFormsWereBuilt) {
+    InitFP->close();
+    delete InitFP;
+    std::thread::id readOn;
+    qmr::SetPortSource([&readOn] {
+        readOn = std::this_thread::get_id();
+        return std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyS0"};
+    });
+    qmr::StartPortEnumeration();
+    // What a second reading would find instead.
+    qmr::SetPortSource([] { return std::vector<std::string>{}; });
+
+    CreateForms();
+    InstallProgramLink(line, clock);
+    InitFP->show();
+
+    EXPECT_EQ(qmr::test::ItemsOf(*InitFP->PortNum),
+              (QStringList{"/dev/ttyS0", "/dev/ttyUSB0", QString::fromStdString(sim.DevicePath())}));
+    EXPECT_EQ(InitFP->PortNum->currentIndex(), 2);
+    EXPECT_EQ(InitFP->BaudsBox->currentText(), "19200");
+    EXPECT_NE(readOn, std::this_thread::get_id());
 }
 
 TEST_F(PrendixWindow, DroppingThePortListDownReadsThePortsAgain) {

@@ -212,6 +212,19 @@ TEST_F(SettingsTest, EnumerationTakesTheSourceAndTheEnvironment) {
     EXPECT_EQ(Link().PortList, (std::vector<std::string>{"/dev/TTYA", "/dev/ttyS0", "/tmp/sim-pty"}));
 }
 
+// A program starts reading the ports before it builds its forms: the first
+// enumeration takes that reading, from the source in effect when it began,
+// and the next one reads the ports again.
+TEST_F(SettingsTest, AReadingStartedEarlierIsTakenOnceThenThePortsAreReadAgain) {
+    qmr::StartPortEnumeration();
+    qmr::SetPortSource([] { return std::vector<std::string>{"/dev/ttyACM0"}; });
+
+    qmr::EnumeratePorts();
+    EXPECT_EQ(Link().PortList, ThreePorts);
+    qmr::EnumeratePorts();
+    EXPECT_EQ(Link().PortList, std::vector<std::string>{"/dev/ttyACM0"});
+}
+
 // The real store, in a config folder of the test's own.
 class QSettingsStoreTest : public ::testing::Test {
 protected:

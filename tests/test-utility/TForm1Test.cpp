@@ -6,9 +6,11 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <thread>
 
 #include "Cp1251.h"
 #include "DiskLimit.h"
+#include "Settings.h"
 #include "VextoraFixture.h"
 
 namespace vextora {
@@ -103,6 +105,30 @@ TEST_F(VextoraWindow, ConnectAndDisconnectTurnTheLampAndCaption) {
     EXPECT_EQ(Form1->ConnectBt->text(), "Connect");
     EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Green);
     EXPECT_TRUE(script.messages.empty());
+}
+
+// As main starts the program: the ports are read on a thread of their own
+// while the forms are built, and the window shows that reading, with the
+// saved choice, as soon as it is shown.
+TEST_F(VextoraWindow, ShowsThePortsReadWhileTheFormsWereBuilt) {
+    Form1->close();
+    delete Form1;
+    std::thread::id readOn;
+    qmr::SetPortSource([&readOn] {
+        readOn = std::this_thread::get_id();
+        return std::vector<std::string>{"/dev/ttyUSBQMR", "/dev/ttyQMR0"};
+    });
+    qmr::StartPortEnumeration();
+    // What a second reading would find instead.
+    qmr::SetPortSource([] { return std::vector<std::string>{}; });
+
+    StartProgram();
+
+    EXPECT_EQ(qmr::test::ItemsOf(*Form1->PortNum),
+              (QStringList{"/dev/ttyQMR0", "/dev/ttyUSBQMR", QString::fromStdString(sim.DevicePath())}));
+    EXPECT_EQ(Form1->PortNum->currentIndex(), 2);
+    EXPECT_EQ(Form1->BaudsList->currentText(), "115200");
+    EXPECT_NE(readOn, std::this_thread::get_id());
 }
 
 TEST_F(VextoraWindow, APortThatCannotBeOpenedLeavesTheWindowDisconnected) {
