@@ -168,10 +168,12 @@ int main(int argc, char** argv) {
                 const double start = bench::Seconds();
                 const pid_t pid = Spawn(p.args);
                 const double mapped = x.WaitForMap(pid, start + LaunchTimeoutS);
-                if (mapped > 0)
+                if (mapped > 0) {
                     p.times.push_back(1000 * (mapped - start));
-                else
+                } else {
+                    std::fprintf(stderr, "startup-bench: %s mapped no window on launch %d\n", p.name, run + 1);
                     ++failures;
+                }
                 ::kill(pid, SIGKILL);
                 ::waitpid(pid, nullptr, 0);
             }

@@ -1,6 +1,6 @@
 // Vextora, the test, sales and service utility of the QMR-770.
 #include "Application.h"
-#include "Settings.h"
+#include "LinkHooks.h"
 #include "TForm1.h"
 #include "TermiosLine.h"
 #include "Vextora.h"
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     return qmr::ui::RunProgram(argc, argv, "Vextora", [&line] {
         // Read while the forms are built; the window takes the list when it shows.
         // (Begun before the application object, it slows the making of that.)
-        qmr::StartPortEnumeration();
+        qmr::ui::StartPortEnumeration();
         vextora::TForm1* mainWindow = vextora::CreateForms();
         vextora::InstallProgramLink(line, qmr::SystemClock());
         return mainWindow;

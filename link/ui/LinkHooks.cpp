@@ -1,6 +1,7 @@
 #include "LinkHooks.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -138,6 +139,11 @@ void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clo
         if (Env().ui == hooks.get()) InstallLink({});
         hooks.reset();
     });
+}
+
+void StartPortEnumeration() {
+    QAccessible::isActive();
+    qmr::StartPortEnumeration();
 }
 
 void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {

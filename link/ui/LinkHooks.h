@@ -95,6 +95,15 @@ private:
 // a bare state, so it never drives windows that are gone.
 void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock);
 
+// Starts reading the system's ports on a thread of their own while the forms
+// are built (qmr::StartPortEnumeration), once the accessibility bridge has
+// made its connection to the session bus, which the first caption would
+// make anyway. Where there is no session bus, that connection forks a helper
+// process; a child forked while the port thread allocates can hang before
+// its exec (the address sanitizer's allocator lock is not fork-safe), and the
+// program would wait for it for ever. Made first, no fork overlaps the thread.
+void StartPortEnumeration();
+
 // Rebuilds the port list into the port combo and selects PortIndex there and
 // BaudIndex in the speed combo; an index that names no item selects nothing.
 void FillPortCombo(QComboBox& portCombo, QComboBox& baudCombo);

@@ -13,10 +13,11 @@
 
 #include "Commands.h"
 #include "Executor.h"
+#include "LinkHooks.h"
 #include "Placement.h"
-#include "Settings.h"
 #include "Prendix.h"
 #include "PrendixFixture.h"
+#include "Settings.h"
 #include "UiTestSupport.h"
 
 namespace prendix {
@@ -150,7 +151,7 @@ TEST_F(PrendixWindow, ShowsThePortsReadWhileTheFormsWereBuilt) {
         readOn = std::this_thread::get_id();
         return std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyS0"};
     });
-    qmr::StartPortEnumeration();
+    qmr::ui::StartPortEnumeration();
     // What a second reading would find instead.
     qmr::SetPortSource([] { return std::vector<std::string>{}; });
 

@@ -10,6 +10,7 @@
 
 #include "Cp1251.h"
 #include "DiskLimit.h"
+#include "LinkHooks.h"
 #include "Settings.h"
 #include "VextoraFixture.h"
 
@@ -118,7 +119,7 @@ TEST_F(VextoraWindow, ShowsThePortsReadWhileTheFormsWereBuilt) {
         readOn = std::this_thread::get_id();
         return std::vector<std::string>{"/dev/ttyUSBQMR", "/dev/ttyQMR0"};
     });
-    qmr::StartPortEnumeration();
+    qmr::ui::StartPortEnumeration();
     // What a second reading would find instead.
     qmr::SetPortSource([] { return std::vector<std::string>{}; });
 
