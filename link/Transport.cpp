@@ -179,24 +179,6 @@ int BytesWaiting() {
     return queued > 0 ? ahead + queued : ahead;
 }
 
-bool WriteByte(std::uint8_t value, bool addToChecksum) {
-    LinkState& s = Link();
-    if (addToChecksum) s.SendChecksum += value;
-    if (s.PortHandle == -1 || !Env().line) return false;
-    PumpWhenDue();
-    return Env().line->WriteByte(value);
-}
-
-bool ReadByte(std::uint8_t& value) {
-    LinkState& s = Link();
-    if (s.PortHandle == -1 || !Env().line) return false;
-    if (ReadAheadLeft(s)) {
-        value = s.ReadAhead[s.ReadAheadAt++];
-        return true;
-    }
-    return Env().line->ReadByte(value);
-}
-
 int ReceiveFrame(int limit) {
     LinkState& s = Link();
     LinkEnv& env = Env();
@@ -245,19 +227,19 @@ int ReceiveFrame(int limit) {
         }
         const std::uint8_t byte = s.ReadAhead[s.ReadAheadAt++];
         ++received;
-        // The end byte always pumps: what the user did during the exchange
-        // (a Cancel, say) is seen before the caller decides on the next one.
-        if (byte == EndByte) {
-            if (env.ui) env.ui->PumpEvents();
-        } else {
-            PumpWhenDue();
-        }
-        last = env.clock->NowUs();
-        if (byte == StartByte) i = 0;
         if (byte == EndByte) {
             s.ReceiveBuffer[i] = 0;
+            // The end byte always pumps: what the user did during the
+            // exchange (a Cancel, say) is seen before the caller decides on
+            // the next one.
+            if (env.ui) env.ui->PumpEvents();
             return i;
         }
+        // Pumped before the idle time restarts: a window the user keeps
+        // open meanwhile does not count as the line's silence.
+        PumpWhenDue();
+        last = env.clock->NowUs();
+        if (byte == StartByte) i = 0;
         s.ReceiveBuffer[i] = byte;
         ++i;
         if (!ReadAheadLeft(s)) rest = RestOfFrameUs(s, i);

@@ -25,9 +25,8 @@ std::vector<std::uint8_t> BuildReplyFrame(std::uint8_t seq, std::uint8_t command
 
 bool OpenPort();
 void ClosePort();
+// Bytes the line has for the next reception, those read ahead included.
 int BytesWaiting();
-bool WriteByte(std::uint8_t value, bool addToChecksum);
-bool ReadByte(std::uint8_t& value);
 // Collects one reply into ReceiveBuffer and returns the bytes stored before
 // its end byte; sets LinkError on silence. Also ends, without LinkError, once
 // limit bytes have been stored or have come in all.

@@ -85,7 +85,7 @@ constexpr qint64 PumpIntervalNs = 4'000'000;
 }  // namespace
 
 void QtLinkHooks::PumpEvents() {
-    if (connectHold_.held()) connectHold_.ShowIfDue(Env().clock ? Env().clock->NowUs() : 0);
+    connectHold_.ShowIfDue(Env().clock ? Env().clock->NowUs() : 0);
     QCoreApplication::processEvents();
     sincePump_.start();
 }

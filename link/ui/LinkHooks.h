@@ -56,8 +56,6 @@ public:
     void ShowIfDue(std::int64_t nowUs);
     void Show();
 
-    bool held() const { return held_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

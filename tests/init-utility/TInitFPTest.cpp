@@ -13,7 +13,6 @@
 
 #include "Commands.h"
 #include "Executor.h"
-#include "LinkHooks.h"
 #include "Placement.h"
 #include "Prendix.h"
 #include "PrendixFixture.h"
@@ -147,13 +146,7 @@ TEST_F(PrendixWindow, ShowsThePortsReadWhileTheFormsWereBuilt) {
     InitFP->close();
     delete InitFP;
     std::thread::id readOn;
-    qmr::SetPortSource([&readOn] {
-        readOn = std::this_thread::get_id();
-        return std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyS0"};
-    });
-    qmr::ui::StartPortEnumeration();
-    // What a second reading would find instead.
-    qmr::SetPortSource([] { return std::vector<std::string>{}; });
+    qmr::test::StartPortReadingAsMainDoes({"/dev/ttyUSB0", "/dev/ttyS0"}, readOn);
 
     CreateForms();
     InstallProgramLink(line, clock);

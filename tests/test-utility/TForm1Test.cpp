@@ -10,7 +10,6 @@
 
 #include "Cp1251.h"
 #include "DiskLimit.h"
-#include "LinkHooks.h"
 #include "Settings.h"
 #include "VextoraFixture.h"
 
@@ -115,13 +114,7 @@ TEST_F(VextoraWindow, ShowsThePortsReadWhileTheFormsWereBuilt) {
     Form1->close();
     delete Form1;
     std::thread::id readOn;
-    qmr::SetPortSource([&readOn] {
-        readOn = std::this_thread::get_id();
-        return std::vector<std::string>{"/dev/ttyUSBQMR", "/dev/ttyQMR0"};
-    });
-    qmr::ui::StartPortEnumeration();
-    // What a second reading would find instead.
-    qmr::SetPortSource([] { return std::vector<std::string>{}; });
+    qmr::test::StartPortReadingAsMainDoes({"/dev/ttyUSBQMR", "/dev/ttyQMR0"}, readOn);
 
     StartProgram();
 

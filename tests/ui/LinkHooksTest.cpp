@@ -242,6 +242,13 @@ TEST(QtLinkHooks, HoldTheConnectButtonAgainstInputAndGreyItOnceTheHoldShows) {
     hooks.SetConnectEnabled(true);
     EXPECT_TRUE(w.connectBt->isEnabled());
 
+    // A button the mouse holds down is let go of and greyed at once.
+    w.connectBt->setDown(true);
+    hooks.SetConnectEnabled(false);
+    EXPECT_FALSE(w.connectBt->isEnabled());
+    EXPECT_FALSE(w.connectBt->isDown());
+    hooks.SetConnectEnabled(true);
+
     // Outside a hold, messages leave the button alone.
     hooks.ShowMessage("Serial port not open", "Error", qmr::MbOk);
     EXPECT_TRUE(w.connectBt->isEnabled());

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "LinkHooks.h"
 #include "Settings.h"
 
 namespace qmr::test {
@@ -165,6 +166,15 @@ PortsScope::PortsScope(std::vector<std::string> systemPorts, const std::string& 
 PortsScope::~PortsScope() {
     qmr::SetPortSource(nullptr);
     ::unsetenv("QMR770_PORTS");
+}
+
+void StartPortReadingAsMainDoes(std::vector<std::string> systemPorts, std::thread::id& readOn) {
+    qmr::SetPortSource([&readOn, ports = std::move(systemPorts)] {
+        readOn = std::this_thread::get_id();
+        return ports;
+    });
+    qmr::ui::StartPortEnumeration();
+    qmr::SetPortSource([] { return std::vector<std::string>{}; });
 }
 
 }  // namespace qmr::test

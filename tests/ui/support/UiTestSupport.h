@@ -14,6 +14,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LinkState.h"
@@ -87,5 +88,10 @@ public:
     PortsScope(std::vector<std::string> systemPorts, const std::string& extraPorts);
     ~PortsScope();
 };
+
+// Starts the early reading of the ports as main does, from these system
+// ports; any reading after it finds none. `readOn` learns the thread that
+// read them.
+void StartPortReadingAsMainDoes(std::vector<std::string> systemPorts, std::thread::id& readOn);
 
 }  // namespace qmr::test
