@@ -77,15 +77,19 @@ public:
     int ShowMessage(const std::string&, const std::string&, int) override { return IdOk; }
 };
 
-// One exchange at a time: the flag and the guarded hooks live exactly as long
-// as the exchange does.
+// One exchange at a time: the flag, the guarded hooks and the hold on the
+// connect button live exactly as long as the exchange does, so an exchange
+// that a throwing line or hook leaves still gives the button back.
 class ExchangeScope {
 public:
     ExchangeScope() : saved_(Env().ui), guarded_(saved_ ? saved_ : &nullUi_) {
+        // First: a hold that cannot be taken leaves no exchange marked running.
+        guarded_.SetConnectEnabled(false);
         exchangeRunning = true;
         Env().ui = &guarded_;
     }
     ~ExchangeScope() {
+        guarded_.SetConnectEnabled(true);
         Env().ui = saved_;
         exchangeRunning = false;
         for (const auto& action : std::exchange(afterExchange, {})) action();
@@ -156,7 +160,6 @@ int ExecCommand(int command, std::string_view data) {
     }
     ExchangeScope scope;
     UiHooks& ui = scope.ui();
-    ui.SetConnectEnabled(false);
     // Whatever this command ends in, the reply of the one before it is not
     // its reply: a caller that reads on after a link failure reads nothing.
     s.ReplyData.fill('\0');
@@ -164,7 +167,6 @@ int ExecCommand(int command, std::string_view data) {
     if (s.PortHandle == -1) {
         ui.ShowMessage("Serial port not open", "Error", MbOk);
         s.CommandResult = ResultNoLink;
-        ui.SetConnectEnabled(true);
         s.StatusWord |= swPortClosed;
         return ResultNoLink;
     }
@@ -178,7 +180,6 @@ int ExecCommand(int command, std::string_view data) {
         s.StatusBytes.fill(0);
         s.StatusWord = swProtocolError;
         s.CommandResult = ResultProtocol;
-        ui.SetConnectEnabled(true);
         return ResultProtocol;
     }
 
@@ -211,7 +212,6 @@ int ExecCommand(int command, std::string_view data) {
         }
     }
     NextSequence();
-    ui.SetConnectEnabled(true);
     return s.CommandResult;
 }
 

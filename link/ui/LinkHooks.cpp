@@ -7,8 +7,10 @@
 #include <QDialog>
 #include <QEvent>
 #include <memory>
+#include <utility>
 
 #include "Cp1251.h"
+#include "Executor.h"
 #include "Forms.h"
 #include "Seam.h"
 #include "Transport.h"
@@ -22,9 +24,17 @@ void SelectItem(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 
 }  // namespace
 
 void ConnectHold::Watch(QAbstractButton* button) {
-    if (button_) button_->removeEventFilter(this);
+    if (button_) {
+        button_->removeEventFilter(this);
+        button_->disconnect(this);
+    }
     button_ = button;
-    if (button_) button_->installEventFilter(this);
+    pressedInHold_ = false;
+    if (!button_) return;
+    button_->installEventFilter(this);
+    // Every click is pressed first: by the mouse, a key, click() or a screen
+    // reader's press alike.
+    connect(button_, &QAbstractButton::pressed, this, [this] { pressedInHold_ = held_; });
 }
 
 void ConnectHold::Hold(std::int64_t nowUs) {
@@ -52,6 +62,8 @@ void ConnectHold::Show() {
     button_->setEnabled(false);
     greyed_ = true;
 }
+
+bool ConnectHold::TakeHeldClick() { return std::exchange(pressedInHold_, false) || held_; }
 
 bool ConnectHold::eventFilter(QObject* watched, QEvent* event) {
     if (!held_ || watched != button_) return false;
@@ -128,8 +140,13 @@ PortChoice QtLinkHooks::ReadPortChoice() {
     return choice;
 }
 
+namespace {
+
+std::unique_ptr<QtLinkHooks> hooks;
+
+}  // namespace
+
 void InstallWindowLink(const MainWindowControls& controls, SerialLine& line, Clock& clock) {
-    static std::unique_ptr<QtLinkHooks> hooks;
     static QMetaObject::Connection watch;
     QObject::disconnect(watch);
     hooks = std::make_unique<QtLinkHooks>(controls);
@@ -162,6 +179,8 @@ void ShowPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
 void AddBaudItems(QComboBox& baudCombo) { baudCombo.addItems({"9600", "19200", "57600", "115200"}); }
 
 void ToggleConnection(QAbstractButton& connectButton, Shape& lamp) {
+    const bool held = hooks && hooks->ConnectButtonHold().TakeHeldClick();
+    if (held || ExchangeRunning()) return;
     LinkState& link = Link();
     if (link.Connected) {
         ClosePort();

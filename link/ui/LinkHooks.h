@@ -43,7 +43,9 @@ struct MainWindowControls {
 // seen or something is shown over it. A flow sends its commands one after
 // another, each holding the button for a few milliseconds: greying it and
 // back for each would repaint the main window twice a command, which costs
-// the program more than the command itself.
+// the program more than the command itself. A click that comes by a road no
+// filter sees (click(), a screen reader's press) is lost where the
+// connection is toggled, which asks TakeHeldClick.
 class ConnectHold final : public QObject {
 public:
     // Holds longer than this are shown.
@@ -55,6 +57,11 @@ public:
     // Greys a held button when its hold is due to be seen, or at once.
     void ShowIfDue(std::int64_t nowUs);
     void Show();
+    // True when the click now being handled is to be lost: it comes while
+    // the button is held, or of a press made while it was held. A screen
+    // reader's press clicks only 100 ms after it, which may be after the
+    // exchange has ended. Asked once per click.
+    bool TakeHeldClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +70,7 @@ private:
     QPointer<QAbstractButton> button_;
     bool held_ = false;
     bool greyed_ = false;
+    bool pressedInHold_ = false;
     std::int64_t since_ = 0;
 };
 
@@ -81,6 +89,7 @@ public:
     void ShowStatusDialog() override;
     void SetConnectEnabled(bool enabled) override;
     PortChoice ReadPortChoice() override;
+    ConnectHold& ConnectButtonHold() { return connectHold_; }
 
 private:
     QElapsedTimer sincePump_;
@@ -116,7 +125,9 @@ void AddBaudItems(QComboBox& baudCombo);
 // The main window's connect button: closes the port when it is open, else
 // opens it; the caption and the lamp show which ("Connect" and dark green
 // while closed, "Disconnect" and lime while open). A port that cannot be
-// opened leaves both as they are (the link has said why).
+// opened leaves both as they are (the link has said why). A press made while
+// an exchange runs is lost, whatever made it, as it is for a greyed button:
+// the port belongs to the exchange until it returns.
 void ToggleConnection(QAbstractButton& connectButton, Shape& lamp);
 
 // LoadSettings and SaveSettings on the user's settings store.

@@ -239,6 +239,31 @@ TEST_F(PrendixWindow, ACloseDuringAnExchangeIsTakenOnceItHasEnded) {
     EXPECT_EQ(qmr::test::ReadSetting("Bauds"), 3);
 }
 
+// The connect button pressed while a command waits for its reply, before the
+// hold greys the button: the press is lost, and the command goes on to its
+// end on the open port.
+TEST_F(PrendixWindow, APressOfConnectDuringAnExchangeLeavesTheConnection) {
+    Connect();
+    sim.InjectFault(qmrsim::Fault::Silence, 4);
+    bool pressed = false;
+    QTimer::singleShot(0, InitFP, [&] {
+        EXPECT_TRUE(qmr::ExchangeRunning());
+        EXPECT_TRUE(InitFP->ConnectBt->isEnabled());
+        InitFP->ConnectBt->click();
+        pressed = true;
+        clock.racing = true;  // the silence times out at once
+    });
+    InitFP->StatusBt->click();
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(Link().Connected);
+    EXPECT_NE(Link().PortHandle, -1);
+    EXPECT_EQ(InitFP->ConnectBt->text(), "Disconnect");
+    EXPECT_EQ(InitFP->Shape1->BrushColor(), colour::Lime);
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 74, 74, 74}));
+    EXPECT_EQ(Sequences(), std::vector<std::uint8_t>(4, Sequences().front()));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
+}
+
 TEST_F(PrendixWindow, TheExitHandlerClosesTheWindowAsTheCloseBoxDoes) {
     Connect();
     InitFP->BaudsBox->setCurrentIndex(0);

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <thread>
 
 #include "Cp1251.h"
@@ -105,6 +106,31 @@ TEST_F(VextoraWindow, ConnectAndDisconnectTurnTheLampAndCaption) {
     EXPECT_EQ(Form1->ConnectBt->text(), "Connect");
     EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Green);
     EXPECT_TRUE(script.messages.empty());
+}
+
+// The connect button pressed while a command waits for its reply, before the
+// hold greys the button: the press is lost, and the command goes on to its
+// end on the open port.
+TEST_F(VextoraWindow, APressOfConnectDuringAnExchangeLeavesTheConnection) {
+    Connect();
+    sim.InjectFault(qmrsim::Fault::Silence, 4);
+    bool pressed = false;
+    QTimer::singleShot(0, Form1, [&] {
+        EXPECT_TRUE(qmr::ExchangeRunning());
+        EXPECT_TRUE(Form1->ConnectBt->isEnabled());
+        Form1->ConnectBt->click();
+        pressed = true;
+        clock.racing = true;  // the silence times out at once
+    });
+    EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultNoLink);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(qmr::Link().Connected);
+    EXPECT_NE(qmr::Link().PortHandle, -1);
+    EXPECT_EQ(Form1->ConnectBt->text(), "Disconnect");
+    EXPECT_EQ(Form1->Shape1->BrushColor(), colour::Lime);
+    EXPECT_EQ(Commands(), (std::vector<int>{74, 74, 74, 74}));
+    EXPECT_EQ(Sequences(), std::vector<std::uint8_t>(4, Sequences().front()));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
 }
 
 // As main starts the program: the ports are read on a thread of their own

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "Cp1251.h"
 #include "Executor.h"
@@ -255,6 +260,142 @@ TEST(QtLinkHooks, HoldTheConnectButtonAgainstInputAndGreyItOnceTheHoldShows) {
     pressConnect();
     EXPECT_EQ(clicks, 4);
     qmr::InstallLink({});
+}
+
+// An open line on which the printer never answers, keeping the frames it was
+// sent; `onWrite` runs as each piece goes out.
+class RecordingLine final : public qmr::SerialLine {
+public:
+    int Open(const std::string&) override { return 3; }
+    void Configure(int, bool) override {}
+    void Close() override { ++closes; }
+    int BytesWaiting() override { return 0; }
+    bool WriteByte(std::uint8_t value) override { return WriteBytes(&value, 1); }
+    bool WriteBytes(const std::uint8_t* data, int count) override {
+        if (onWrite) onWrite();
+        for (int k = 0; k < count; ++k) {
+            if (data[k] == qmr::StartByte) frames.emplace_back();
+            if (!frames.empty()) frames.back().push_back(data[k]);
+        }
+        return true;
+    }
+    bool ReadByte(std::uint8_t&) override { return false; }
+    void WaitForInput(std::int64_t) override {
+        if (onWait) onWait();
+    }
+    // The sequence byte of each frame sent.
+    std::vector<std::uint8_t> Sequences() const {
+        std::vector<std::uint8_t> seqs;
+        for (const auto& f : frames) seqs.push_back(f.size() > 2 ? f[2] : 0);
+        return seqs;
+    }
+    std::function<void()> onWrite;
+    std::function<void()> onWait;
+    std::vector<std::vector<std::uint8_t>> frames;
+    int closes = 0;
+};
+
+// The test window with its connect button wired to the connection toggle as
+// both programs wire it, connected to the recording line.
+struct ConnectedWindow : Window {
+    ConnectedWindow(qmr::SerialLine& line, qmr::Clock& clock) : ports({"/dev/ttyS0"}, "") {
+        qmr::InstallLink({});
+        qmr::ui::FillPortCombo(*port, *bauds);
+        qmr::ui::InstallWindowLink(Controls(), line, clock);
+        QObject::connect(connectBt, &QPushButton::clicked, [this] {
+            ++clicks;
+            qmr::ui::ToggleConnection(*connectBt, lamp);
+        });
+        QTest::mouseClick(connectBt, Qt::LeftButton);
+    }
+    ~ConnectedWindow() {
+        qmr::ClosePort();
+        qmr::InstallLink({});
+    }
+    PortsScope ports;
+    qmr::ui::Shape lamp{&main};
+    int clicks = 0;
+};
+
+// A screen reader's "press" on the control.
+void PressAccessibly(QWidget& control) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&control);
+    ASSERT_NE(iface, nullptr);
+    ASSERT_NE(iface->actionInterface(), nullptr);
+    iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+// click() and a screen reader's press are no input events, so the hold's
+// filter never sees them, and the button is not greyed yet at the first
+// moment of an exchange. Neither may close the port under the command; the
+// screen reader's click, which comes 100 ms after its press, is lost too,
+// though the exchange is over by then.
+TEST(ToggleConnection, LosesEveryPressMadeDuringAnExchange) {
+    qmr::test::TestSeam script;
+    qmr::test::QuickClock clock;
+    RecordingLine line;
+    ConnectedWindow w(line, clock);
+    ASSERT_TRUE(qmr::Link().Connected);
+    ASSERT_EQ(w.clicks, 1);
+    line.onWrite = [&, first = true]() mutable {
+        if (!std::exchange(first, false)) return;
+        EXPECT_TRUE(w.connectBt->isEnabled());
+        w.connectBt->click();
+        PressAccessibly(*w.connectBt);
+        clock.racing = true;  // the silence times out at once
+    };
+
+    EXPECT_EQ(qmr::ExecCommand(74, ""), qmr::ResultNoLink);
+    QTest::qWait(300);
+    EXPECT_EQ(w.clicks, 3);  // both presses clicked
+    EXPECT_TRUE(qmr::Link().Connected);
+    EXPECT_NE(qmr::Link().PortHandle, -1);
+    EXPECT_EQ(line.closes, 0);
+    EXPECT_EQ(w.connectBt->text(), "Disconnect");
+    EXPECT_EQ(line.Sequences(), std::vector<std::uint8_t>(4, qmr::FirstSeq));
+    EXPECT_EQ(script.MessageTexts(), std::vector<QString>{"No printer response"});
+
+    // Once the exchange is over, a press takes again, by any road.
+    w.connectBt->click();
+    EXPECT_FALSE(qmr::Link().Connected);
+    PressAccessibly(*w.connectBt);
+    QTest::qWait(300);
+    EXPECT_TRUE(qmr::Link().Connected);
+}
+
+// However an exchange ends, a throw included, it gives the button back.
+TEST(ExecCommand, AnExchangeLeftByAThrowLetsGoOfTheConnectButton) {
+    struct Case {
+        const char* name;
+        bool onWrite;
+        bool greyFirst;
+    };
+    for (const Case c : {Case{"a write throws", true, false}, Case{"the reply's wait throws", false, false},
+                         Case{"a wait throws once the hold shows", false, true}}) {
+        SCOPED_TRACE(c.name);
+        qmr::test::TestSeam script;
+        qmr::test::QuickClock clock;
+        RecordingLine line;
+        ConnectedWindow w(line, clock);
+        ASSERT_TRUE(qmr::Link().Connected);
+        const auto fail = [&] {
+            if (c.greyFirst) {
+                clock.SleepMs(100);
+                qmr::Env().ui->PumpEvents();
+                EXPECT_FALSE(w.connectBt->isEnabled());
+            }
+            throw std::runtime_error("line gone");
+        };
+        (c.onWrite ? line.onWrite : line.onWait) = fail;
+
+        EXPECT_THROW(qmr::ExecCommand(74, ""), std::runtime_error);
+        EXPECT_FALSE(qmr::ExchangeRunning());
+        EXPECT_TRUE(w.connectBt->isEnabled());
+        QTest::mouseClick(w.connectBt, Qt::LeftButton);
+        EXPECT_FALSE(qmr::Link().Connected);
+        EXPECT_EQ(w.connectBt->text(), "Connect");
+        EXPECT_EQ(line.closes, 1);
+    }
 }
 
 TEST(InstallWindowLink, DrivesTheMainWindowUntilItGoes) {

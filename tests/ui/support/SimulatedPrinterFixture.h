@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,6 +61,12 @@ protected:
         std::vector<int> commands;
         for (const auto& r : sim.Requests()) commands.push_back(r.cmd);
         return commands;
+    }
+    // The sequence byte of each request.
+    std::vector<std::uint8_t> Sequences() const {
+        std::vector<std::uint8_t> seqs;
+        for (const auto& r : sim.Requests()) seqs.push_back(r.seq);
+        return seqs;
     }
     std::vector<int> TakeCommands() {
         std::vector<int> commands = Commands();
