@@ -150,16 +150,36 @@ public:
     void WaitForInput(std::int64_t) override {}
 };
 
-// An open line on which the printer never answers.
-class SilentLine final : public qmr::SerialLine {
+// An open line on which the printer never answers, keeping the frames it was
+// sent; `onWrite` runs as each piece goes out.
+class RecordingLine final : public qmr::SerialLine {
 public:
     int Open(const std::string&) override { return 3; }
     void Configure(int, bool) override {}
     void Close() override { ++closes; }
     int BytesWaiting() override { return 0; }
-    bool WriteByte(std::uint8_t) override { return true; }
+    bool WriteByte(std::uint8_t value) override { return WriteBytes(&value, 1); }
+    bool WriteBytes(const std::uint8_t* data, int count) override {
+        if (onWrite) onWrite();
+        for (int k = 0; k < count; ++k) {
+            if (data[k] == qmr::StartByte) frames.emplace_back();
+            if (!frames.empty()) frames.back().push_back(data[k]);
+        }
+        return true;
+    }
     bool ReadByte(std::uint8_t&) override { return false; }
-    void WaitForInput(std::int64_t) override {}
+    void WaitForInput(std::int64_t) override {
+        if (onWait) onWait();
+    }
+    // The sequence byte of each frame sent.
+    std::vector<std::uint8_t> Sequences() const {
+        std::vector<std::uint8_t> seqs;
+        for (const auto& f : frames) seqs.push_back(f.size() > 2 ? f[2] : 0);
+        return seqs;
+    }
+    std::function<void()> onWrite;
+    std::function<void()> onWait;
+    std::vector<std::vector<std::uint8_t>> frames;
     int closes = 0;
 };
 
@@ -169,7 +189,7 @@ TEST(MainForm, ACloseDuringAnExchangeWaitsForItsEnd) {
     qmr::test::TestSeam script;
     qmr::test::QuickClock clock;
     clock.racing = true;
-    SilentLine line;
+    RecordingLine line;
     Window w;
     qmr::ui::InstallWindowLink(w.Controls(), line, clock);
     ASSERT_TRUE(qmr::OpenPort());
@@ -262,38 +282,6 @@ TEST(QtLinkHooks, HoldTheConnectButtonAgainstInputAndGreyItOnceTheHoldShows) {
     qmr::InstallLink({});
 }
 
-// An open line on which the printer never answers, keeping the frames it was
-// sent; `onWrite` runs as each piece goes out.
-class RecordingLine final : public qmr::SerialLine {
-public:
-    int Open(const std::string&) override { return 3; }
-    void Configure(int, bool) override {}
-    void Close() override { ++closes; }
-    int BytesWaiting() override { return 0; }
-    bool WriteByte(std::uint8_t value) override { return WriteBytes(&value, 1); }
-    bool WriteBytes(const std::uint8_t* data, int count) override {
-        if (onWrite) onWrite();
-        for (int k = 0; k < count; ++k) {
-            if (data[k] == qmr::StartByte) frames.emplace_back();
-            if (!frames.empty()) frames.back().push_back(data[k]);
-        }
-        return true;
-    }
-    bool ReadByte(std::uint8_t&) override { return false; }
-    void WaitForInput(std::int64_t) override {
-        if (onWait) onWait();
-    }
-    // The sequence byte of each frame sent.
-    std::vector<std::uint8_t> Sequences() const {
-        std::vector<std::uint8_t> seqs;
-        for (const auto& f : frames) seqs.push_back(f.size() > 2 ? f[2] : 0);
-        return seqs;
-    }
-    std::function<void()> onWrite;
-    std::function<void()> onWait;
-    std::vector<std::vector<std::uint8_t>> frames;
-    int closes = 0;
-};
 
 // The test window with its connect button wired to the connection toggle as
 // both programs wire it, connected to the recording line.
