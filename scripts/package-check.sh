@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package in BUILD_DIR, installs it into a staging folder
-# and starts each installed program, as a technician's machine would get it:
+# Builds the Debian package in BUILD_DIR, checks it with lintian, installs it
+# into a staging folder and starts each installed program, as a technician's
+# machine would get it:
 #
 #     scripts/package-check.sh BUILD_DIR [CMAKE_ARGS...]
 #
@@ -37,9 +38,30 @@ bin=$stage/root/usr/bin
 failed=0
 fail() { echo "package-check: $*" >&2; failed=1; }
 
+# Debian's own checks: an error or a warning fails, and so does a lintian that
+# cannot run at all (its exit status is then not 0 either).
+if ! command -v lintian >/dev/null; then
+  fail "lintian is not installed (scripts/setup.sh installs it)"
+else
+  rc=0
+  report=$(lintian --fail-on error,warning "$deb" 2>&1) || rc=$?
+  if [ "$rc" -ne 0 ] || grep -q '^[EW]: ' <<<"$report"; then
+    fail "lintian ended with $rc:"$'\n'"$report"
+  else
+    echo "lintian: no errors or warnings"
+  fi
+fi
+
 for p in "${programs[@]}"; do
   [ -x "$bin/$p" ] || fail "$p is not installed in /usr/bin"
   if ldd "$bin/$p" | grep -q "not found"; then fail "$p links a library that is not there"; fi
+  page=$stage/root/usr/share/man/man1/$p.1.gz
+  if [ -f "$page" ]; then
+    warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null) || fail "man cannot show $p's manual page"
+    [ -z "$warnings" ] || fail "$p's manual page: $warnings"
+  else
+    fail "$p has no manual page"
+  fi
 done
 for entry in prendix:Prendix vextora:Vextora qmr770-sim:qmr770-sim; do
   file=$stage/root/usr/share/applications/${entry%%:*}.desktop

@@ -2,7 +2,7 @@
 # Installs what a fresh Debian machine lacks for building, testing, packaging and running.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev xvfb xauth
-  dpkg-dev file libxcb1-dev)
+  dpkg-dev file libxcb1-dev lintian man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
