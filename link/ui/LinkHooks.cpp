@@ -63,7 +63,7 @@ void ConnectHold::Show() {
     greyed_ = true;
 }
 
-bool ConnectHold::TakeHeldClick() { return std::exchange(pressedInHold_, false) || held_; }
+bool ConnectHold::TakeHeldPress() { return std::exchange(pressedInHold_, false); }
 
 bool ConnectHold::eventFilter(QObject* watched, QEvent* event) {
     if (!held_ || watched != button_) return false;
@@ -179,8 +179,8 @@ void ShowPortCombo(QComboBox& portCombo, QComboBox& baudCombo) {
 void AddBaudItems(QComboBox& baudCombo) { baudCombo.addItems({"9600", "19200", "57600", "115200"}); }
 
 void ToggleConnection(QAbstractButton& connectButton, Shape& lamp) {
-    const bool held = hooks && hooks->ConnectButtonHold().TakeHeldClick();
-    if (held || ExchangeRunning()) return;
+    const bool heldPress = hooks && hooks->ConnectButtonHold().TakeHeldPress();
+    if (heldPress || ExchangeRunning()) return;
     LinkState& link = Link();
     if (link.Connected) {
         ClosePort();

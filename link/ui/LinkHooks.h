@@ -45,7 +45,7 @@ struct MainWindowControls {
 // back for each would repaint the main window twice a command, which costs
 // the program more than the command itself. A click that comes by a road no
 // filter sees (click(), a screen reader's press) is lost where the
-// connection is toggled, which asks TakeHeldClick.
+// connection is toggled, which asks TakeHeldPress.
 class ConnectHold final : public QObject {
 public:
     // Holds longer than this are shown.
@@ -57,11 +57,10 @@ public:
     // Greys a held button when its hold is due to be seen, or at once.
     void ShowIfDue(std::int64_t nowUs);
     void Show();
-    // True when the click now being handled is to be lost: it comes while
-    // the button is held, or of a press made while it was held. A screen
-    // reader's press clicks only 100 ms after it, which may be after the
-    // exchange has ended. Asked once per click.
-    bool TakeHeldClick();
+    // True when the click now being handled comes of a press made while the
+    // button was held: a screen reader's press clicks only 100 ms after it,
+    // which may be after the exchange has ended. Asked once per click.
+    bool TakeHeldPress();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -244,17 +244,9 @@ TEST_F(PrendixWindow, ACloseDuringAnExchangeIsTakenOnceItHasEnded) {
 // end on the open port.
 TEST_F(PrendixWindow, APressOfConnectDuringAnExchangeLeavesTheConnection) {
     Connect();
-    sim.InjectFault(qmrsim::Fault::Silence, 4);
-    bool pressed = false;
-    QTimer::singleShot(0, InitFP, [&] {
-        EXPECT_TRUE(qmr::ExchangeRunning());
-        EXPECT_TRUE(InitFP->ConnectBt->isEnabled());
-        InitFP->ConnectBt->click();
-        pressed = true;
-        clock.racing = true;  // the silence times out at once
-    });
+    ClickDuringTheNextExchange(*InitFP->ConnectBt);
     InitFP->StatusBt->click();
-    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(clickedDuringExchange);
     EXPECT_TRUE(Link().Connected);
     EXPECT_NE(Link().PortHandle, -1);
     EXPECT_EQ(InitFP->ConnectBt->text(), "Disconnect");

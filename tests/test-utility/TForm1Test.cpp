@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTimer>
 #include <thread>
 
 #include "Cp1251.h"
@@ -113,17 +112,9 @@ TEST_F(VextoraWindow, ConnectAndDisconnectTurnTheLampAndCaption) {
 // end on the open port.
 TEST_F(VextoraWindow, APressOfConnectDuringAnExchangeLeavesTheConnection) {
     Connect();
-    sim.InjectFault(qmrsim::Fault::Silence, 4);
-    bool pressed = false;
-    QTimer::singleShot(0, Form1, [&] {
-        EXPECT_TRUE(qmr::ExchangeRunning());
-        EXPECT_TRUE(Form1->ConnectBt->isEnabled());
-        Form1->ConnectBt->click();
-        pressed = true;
-        clock.racing = true;  // the silence times out at once
-    });
+    ClickDuringTheNextExchange(*Form1->ConnectBt);
     EXPECT_EQ(qmr::ExecCommand(qmr::ReadStatus, ""), qmr::ResultNoLink);
-    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(clickedDuringExchange);
     EXPECT_TRUE(qmr::Link().Connected);
     EXPECT_NE(qmr::Link().PortHandle, -1);
     EXPECT_EQ(Form1->ConnectBt->text(), "Disconnect");

@@ -282,7 +282,6 @@ TEST(QtLinkHooks, HoldTheConnectButtonAgainstInputAndGreyItOnceTheHoldShows) {
     qmr::InstallLink({});
 }
 
-
 // The test window with its connect button wired to the connection toggle as
 // both programs wire it, connected to the recording line.
 struct ConnectedWindow : Window {

@@ -7,11 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QTimer>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "Executor.h"
 #include "Simulator.h"
 #include "TermiosLine.h"
 #include "UiTestSupport.h"
@@ -74,11 +77,25 @@ protected:
         return commands;
     }
 
+    // Silences the printer for the next command's four tries and clicks the
+    // button at that command's first pump, while the hold has not greyed it
+    // yet; the silence then times out at once. `clickedDuringExchange` says
+    // the click came where it should.
+    void ClickDuringTheNextExchange(QAbstractButton& button) {
+        sim.InjectFault(qmrsim::Fault::Silence, 4);
+        QTimer::singleShot(0, &button, [this, &button] {
+            clickedDuringExchange = qmr::ExchangeRunning() && button.isEnabled();
+            button.click();
+            clock.racing = true;
+        });
+    }
+
     qmrsim::Simulator sim;
     PortsScope ports;
     qmr::TermiosLine line;
     QuickClock clock;
     TestSeam script;
+    bool clickedDuringExchange = false;
 
 private:
     int savedPort_;
